@@ -1,0 +1,226 @@
+// Finding the camera among the video-input devices and the two mode
+// operations, seen from the devices' drivers.
+#include "PlatformTest.h"
+
+#include "camera/CameraMode.h"
+
+namespace {
+
+using sim::Call;
+
+class CameraModeTest : public PlatformTest {
+protected:
+    static size_t Other(const std::wstring &name) { return sim::AddVideoDevice(name, false); }
+    static size_t Camera(const std::wstring &name = L"Zivo Web Camera") { return sim::AddVideoDevice(name, true); }
+    static size_t Requests(size_t device) { return sim::Device(device).driver.requests.size(); }
+    static int32_t SentValue(size_t device, size_t request)
+    {
+        const sim::RequestBytes &r = sim::Device(device).driver.requests.at(request);
+        return (int32_t)(r[24] | r[25] << 8 | r[26] << 16 | (uint32_t)r[27] << 24);
+    }
+    static int Find()
+    {
+        DeviceEntry list[kMaxVideoDevices];
+        UINT count = EnumVideoDevices(list, kMaxVideoDevices);
+        int index = FindCameraEntry(list, count);
+        FreeDeviceList(list, kMaxVideoDevices);
+        return index;
+    }
+};
+
+TEST_F(CameraModeTest, WithoutVideoDevicesNothingIsFound)
+{
+    EXPECT_FALSE(SetFrequencyMode(1));
+    EXPECT_EQ(kModeUnknown, GetFrequencyMode());
+    EXPECT_EQ(0u, sim::CallCount(Call::EnumNext));
+}
+
+TEST_F(CameraModeTest, AnEmptyCategoryAnswerCountsAsNoDevices)
+{
+    size_t camera = Camera();
+    sim::FailCall(Call::CreateClassEnumerator, S_FALSE);
+    EXPECT_FALSE(SetFrequencyMode(1));
+    EXPECT_EQ(kModeUnknown, GetFrequencyMode());
+    EXPECT_EQ(0u, Requests(camera));
+}
+
+TEST_F(CameraModeTest, EnumerationCopiesBothNamesAndFreesEachIntermediateAtOnce)
+{
+    Other(L"Integrated Webcam");
+    DeviceEntry list[kMaxVideoDevices];
+    EXPECT_EQ(1u, EnumVideoDevices(list, kMaxVideoDevices));
+    EXPECT_STREQ(L"Integrated Webcam", list[0].friendlyName);
+    EXPECT_EQ(sim::Device(0).displayName, list[0].displayName);
+    EXPECT_EQ(NULL, list[1].friendlyName);
+    FreeDeviceList(list, kMaxVideoDevices);
+
+    const std::vector<Call> expected = {
+        Call::CoInitialize,   Call::CoGetMalloc,     Call::CoCreateInstance, Call::CreateClassEnumerator,
+        Call::EnumReset,      Call::EnumNext,        Call::BindToStorage,    Call::PropertyBagRead,
+        Call::SysAllocString, Call::SysFreeString,   Call::GetDisplayName,   Call::SysAllocString,
+        Call::MallocFree,     Call::EnumNext,        Call::CoUninitialize,
+    };
+    std::vector<Call> enumeration(sim::CallLog().begin(), sim::CallLog().begin() + expected.size());
+    EXPECT_EQ(expected, enumeration);
+}
+
+struct StepFailure {
+    Call step;
+    HRESULT result;
+    bool keepsFriendlyName; // the stopped entry's name stays until the list is freed
+};
+
+class EnumerationStop : public CameraModeTest, public ::testing::WithParamInterface<StepFailure> {};
+
+// The second device fails; the first stays counted, the second does not.
+TEST_P(EnumerationStop, OnTheSecondDeviceKeepsTheFirst)
+{
+    Other(L"First");
+    Other(L"Second");
+    Other(L"Third");
+    const StepFailure failure = GetParam();
+    sim::FailCall(failure.step, failure.result, failure.step == Call::SysAllocString ? 3 : 2);
+
+    DeviceEntry list[kMaxVideoDevices];
+    EXPECT_EQ(1u, EnumVideoDevices(list, kMaxVideoDevices));
+    EXPECT_STREQ(L"First", list[0].friendlyName);
+    EXPECT_EQ(failure.keepsFriendlyName, list[1].friendlyName != NULL);
+    EXPECT_EQ(NULL, list[1].displayName);
+    FreeDeviceList(list, kMaxVideoDevices);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, EnumerationStop,
+                         ::testing::Values(StepFailure{Call::EnumNext, E_FAIL, false},
+                                           StepFailure{Call::BindToStorage, E_NOINTERFACE, false},
+                                           StepFailure{Call::PropertyBagRead, E_FAIL, false},
+                                           StepFailure{Call::SysAllocString, S_OK, false},
+                                           StepFailure{Call::GetDisplayName, E_OUTOFMEMORY, true}),
+                         NameAfterFailedCall());
+
+TEST_F(CameraModeTest, EnumerationFailsCleanlyWhenTheEnumeratorCannotBeMade)
+{
+    Camera();
+    for (Call step : {Call::CoCreateInstance, Call::CreateClassEnumerator, Call::CoGetMalloc}) {
+        sim::Reset();
+        Camera();
+        sim::FailCall(step, E_OUTOFMEMORY);
+        EXPECT_FALSE(SetFrequencyMode(2)) << sim::CallName(step);
+        EXPECT_EQ(0u, Requests(0)) << sim::CallName(step);
+        EXPECT_EQ(0, sim::ComInitDepth());
+        EXPECT_EQ(0, sim::LiveComReferences()) << sim::LiveComObjects();
+    }
+}
+
+TEST_F(CameraModeTest, ThePrefixMatchesInAnyCaseOnlyAtTheStart)
+{
+    Other(L"USB Video Device");
+    size_t capitals = Camera(L"ZIVO WEB CAMERA #2 (Rev 3)");
+    Other(L"My Zivo Web Camera");
+    EXPECT_EQ((int)capitals, Find());
+    EXPECT_TRUE(SetFrequencyMode(1));
+    EXPECT_EQ(1u, Requests(capitals));
+    EXPECT_EQ(0u, Requests(2));
+}
+
+TEST_F(CameraModeTest, NamesShorterThanThePrefixOrDifferingInItDoNotMatch)
+{
+    Other(L"Zivo");
+    Other(L"Zivo Web Camer");
+    Other(L"Zívo Web Camera");
+    Other(L"");
+    EXPECT_EQ(-1, Find());
+    EXPECT_FALSE(SetFrequencyMode(1));
+}
+
+TEST_F(CameraModeTest, OfTwoCamerasTheLaterOneIsUsed)
+{
+    size_t first = Camera();
+    size_t second = Camera(L"Zivo Web Camera (2)");
+    EXPECT_TRUE(SetFrequencyMode(0));
+    EXPECT_EQ(0u, Requests(first));
+    ASSERT_EQ(1u, Requests(second));
+    EXPECT_EQ(0, SentValue(second, 0));
+}
+
+TEST_F(CameraModeTest, TheSixteenthDeviceIsNeverExamined)
+{
+    for (int i = 0; i < 15; ++i)
+        Other(L"Capture " + std::to_wstring(i));
+    size_t camera = Camera();
+    EXPECT_FALSE(SetFrequencyMode(2));
+    EXPECT_EQ(kModeUnknown, GetFrequencyMode());
+    EXPECT_EQ(0u, Requests(camera));
+    EXPECT_EQ(15u * 2, sim::CallCount(Call::EnumNext)); // two enumerations, none asked for a 16th
+}
+
+TEST_F(CameraModeTest, EachDeviceIsJudgedByItsOwnNameHoweverLong)
+{
+    Camera();
+    Other(std::wstring(300, L'X'));     // too long for a whole conversion
+    Other(L"Zivo Web Camera" + std::wstring(1, (wchar_t)0xD800)); // unpaired surrogate after the prefix
+    EXPECT_EQ(2, Find());
+
+    sim::Reset();
+    Other(L"Zivo Web Camera");
+    size_t longCamera = Camera(L"zivo web camera " + std::wstring(400, (wchar_t)0x4E2D));
+    Other(std::wstring(200, L'z'));
+    EXPECT_EQ((int)longCamera, Find());
+    EXPECT_TRUE(SetFrequencyMode(2));
+    EXPECT_EQ(1u, Requests(longCamera));
+}
+
+TEST_F(CameraModeTest, ModesOutsideZeroToTwoOpenTheCameraButSendNothing)
+{
+    size_t camera = Camera();
+    for (int mode : {5, 3, -1, 101})
+        EXPECT_TRUE(SetFrequencyMode(mode)) << mode;
+    EXPECT_EQ(0u, Requests(camera));
+    EXPECT_EQ(4u, sim::CallCount(Call::KsGetObjectHandle));
+}
+
+TEST_F(CameraModeTest, ARefusedSetStillReportsTheCameraOpened)
+{
+    size_t camera = Camera();
+    sim::Device(camera).driver.setFailure = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
+    EXPECT_TRUE(SetFrequencyMode(1));
+    EXPECT_EQ(1u, Requests(camera));
+    EXPECT_EQ(2, sim::Device(camera).driver.lightFrequency);
+}
+
+TEST_F(CameraModeTest, GetReportsTheDriversValueUncheckedOrUnknownOnFailure)
+{
+    size_t camera = Camera();
+    sim::Device(camera).driver.lightFrequency = 1;
+    EXPECT_EQ(1, GetFrequencyMode());
+
+    sim::Device(camera).driver.answerGetWith = true;
+    sim::Device(camera).driver.getAnswer = 7;
+    EXPECT_EQ(7, GetFrequencyMode());
+
+    sim::Device(camera).driver.getFailure = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
+    EXPECT_EQ(kModeUnknown, GetFrequencyMode());
+}
+
+TEST_F(CameraModeTest, ACameraThatCannotBeOpenedCountsAsAbsent)
+{
+    size_t camera = Camera();
+    sim::FailCall(Call::BindToObject, E_NOINTERFACE);
+    EXPECT_FALSE(SetFrequencyMode(1));
+    EXPECT_EQ(kModeUnknown, GetFrequencyMode());
+    sim::Reset();
+    camera = Camera();
+    sim::FailCall(Call::KsGetObjectHandle, S_OK);
+    EXPECT_FALSE(SetFrequencyMode(1));
+    EXPECT_EQ(0u, Requests(camera));
+}
+
+TEST_F(CameraModeTest, EverySetEnumeratesAfreshNothingIsCached)
+{
+    size_t camera = Camera();
+    EXPECT_TRUE(SetFrequencyMode(0));
+    EXPECT_TRUE(SetFrequencyMode(0));
+    ASSERT_EQ(2u, Requests(camera));
+    EXPECT_EQ(2u, sim::CallCount(Call::CoCreateInstance));
+}
+
+} // namespace

@@ -1,0 +1,177 @@
+// The property channel as the camera driver sees it: the bytes of each
+// request, and what an open that fails half-way holds and gives back.
+#include "PlatformTest.h"
+
+#include "camera/CameraProperty.h"
+
+#include <initializer_list>
+
+namespace {
+
+using sim::Call;
+
+const uint8_t kSetBytes[16] = {0x5A, 0x7C, 0x75, 0x9C, 0x95, 0x8D, 0x3C, 0x45,
+                               0x82, 0x84, 0x90, 0x6A, 0x68, 0xDC, 0x53, 0xFA};
+
+int32_t FieldAt(const sim::RequestBytes &bytes, size_t offset)
+{
+    return (int32_t)(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+                     (uint32_t)bytes[offset + 3] << 24);
+}
+
+class CameraPropertyTest : public PlatformTest {
+protected:
+    void SetUp() override
+    {
+        PlatformTest::SetUp();
+        camera_ = sim::AddVideoDevice(L"Zivo Web Camera", true);
+    }
+    const std::wstring &DisplayName() { return sim::Device(camera_).displayName; }
+    sim::Driver &Driver() { return sim::Device(camera_).driver; }
+
+    size_t camera_ = 0;
+};
+
+TEST_F(CameraPropertyTest, GetSendsTheCameraSetIdAndGetFlagAndReturnsTheValue)
+{
+    Driver().lightFrequency = 1;
+    CCameraProperty property;
+    ASSERT_TRUE(property.Open(DisplayName().c_str())->m_bValid);
+    LONG value = -5;
+    EXPECT_TRUE(property.GetProperty(kPropLightFrequency, &value));
+    property.Close();
+
+    EXPECT_EQ(1, value);
+    ASSERT_EQ(1u, Driver().requests.size());
+    const sim::RequestBytes &request = Driver().requests[0];
+    EXPECT_EQ(0, memcmp(request.data(), kSetBytes, sizeof(kSetBytes)));
+    EXPECT_EQ(15, FieldAt(request, 16));
+    EXPECT_EQ(1, FieldAt(request, 20));
+    for (size_t offset = 24; offset < 36; offset += 4)
+        EXPECT_EQ(0, FieldAt(request, offset)) << "offset " << offset;
+}
+
+TEST_F(CameraPropertyTest, SetSendsTheValueAtOffset24AndTheDriverKeepsIt)
+{
+    CCameraProperty property;
+    property.Open(DisplayName().c_str());
+    EXPECT_TRUE(property.SetProperty(kPropLightFrequency, 2));
+    property.Close();
+
+    ASSERT_EQ(1u, Driver().requests.size());
+    const sim::RequestBytes &request = Driver().requests[0];
+    EXPECT_EQ(0, memcmp(request.data(), kSetBytes, sizeof(kSetBytes)));
+    EXPECT_EQ(15, FieldAt(request, 16));
+    EXPECT_EQ(2, FieldAt(request, 20));
+    EXPECT_EQ(2, FieldAt(request, 24));
+    EXPECT_EQ(0, FieldAt(request, 28));
+    EXPECT_EQ(0, FieldAt(request, 32));
+    EXPECT_EQ(2, Driver().lightFrequency);
+}
+
+TEST_F(CameraPropertyTest, OpenRunsItsStepsInOrder)
+{
+    CCameraProperty property;
+    property.Open(DisplayName().c_str());
+    property.Close();
+    const std::vector<Call> expected = {Call::CoInitialize,  Call::CreateBindCtx,     Call::MkParseDisplayName,
+                                        Call::BindToObject,  Call::KsGetObjectHandle, Call::CoUninitialize};
+    EXPECT_EQ(expected, sim::CallLog());
+}
+
+struct OpenFailure {
+    Call step;
+    HRESULT result;
+    bool holdsBindCtx, holdsMoniker;
+};
+
+class CameraPropertyOpenFailure : public CameraPropertyTest, public ::testing::WithParamInterface<OpenFailure> {};
+
+TEST_P(CameraPropertyOpenFailure, LeavesTheObjectInvalidSendsNothingAndCloseGivesBackWhatWasObtained)
+{
+    const OpenFailure failure = GetParam();
+    sim::FailCall(failure.step, failure.result);
+    CCameraProperty property;
+    property.Open(DisplayName().c_str());
+
+    EXPECT_FALSE(property.m_bValid);
+    EXPECT_EQ(failure.result, property.m_hrLast);
+    EXPECT_EQ(failure.holdsBindCtx, property.m_pBindCtx != NULL);
+    EXPECT_EQ(failure.holdsMoniker, property.m_pMoniker != NULL);
+    EXPECT_EQ(NULL, property.m_pKsObject);
+    LONG value = 42;
+    EXPECT_FALSE(property.GetProperty(kPropLightFrequency, &value));
+    EXPECT_FALSE(property.SetProperty(kPropLightFrequency, 1));
+    EXPECT_EQ(42, value);
+    EXPECT_TRUE(Driver().requests.empty());
+
+    property.Close();
+    EXPECT_EQ(1u, sim::CallCount(Call::CoUninitialize));
+    EXPECT_EQ(NULL, property.m_pBindCtx);
+    EXPECT_EQ(NULL, property.m_pMoniker);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, CameraPropertyOpenFailure,
+                         ::testing::Values(OpenFailure{Call::CreateBindCtx, E_OUTOFMEMORY, false, false},
+                                           OpenFailure{Call::MkParseDisplayName, MK_E_SYNTAX, true, false},
+                                           OpenFailure{Call::BindToObject, E_NOINTERFACE, true, true}),
+                         NameAfterFailedCall());
+
+TEST_F(CameraPropertyTest, AnUnknownDisplayNameDoesNotParse)
+{
+    CCameraProperty property;
+    property.Open(L"@device:pnp:\\\\?\\usb#nothing-here");
+    EXPECT_FALSE(property.m_bValid);
+    EXPECT_EQ(MK_E_SYNTAX, property.m_hrLast);
+    property.Close();
+}
+
+TEST_F(CameraPropertyTest, ANullDeviceHandleLeavesTheObjectInvalidWithASuccessfulLastResult)
+{
+    sim::FailCall(Call::KsGetObjectHandle, S_OK);
+    CCameraProperty property;
+    property.Open(DisplayName().c_str());
+    EXPECT_FALSE(property.m_bValid);
+    EXPECT_EQ(S_OK, property.m_hrLast);
+    EXPECT_NE(nullptr, property.m_pKsObject);
+    LONG value = 42;
+    EXPECT_FALSE(property.GetProperty(kPropLightFrequency, &value));
+    EXPECT_EQ(42, value);
+    EXPECT_EQ(0u, sim::CallCount(Call::KsSynchronousDeviceControl));
+    property.Close();
+}
+
+TEST_F(CameraPropertyTest, RejectedRequestsFailWithTheDriversResult)
+{
+    const HRESULT refused = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
+    Driver().getFailure = refused;
+    Driver().setFailure = refused;
+    CCameraProperty property;
+    property.Open(DisplayName().c_str());
+
+    LONG value = 42, second = 43, third = 44;
+    BYTE block[32];
+    memset(block, 0xAB, sizeof(block));
+    EXPECT_FALSE(property.GetProperty(kPropLightFrequency, &value, &second, &third, block));
+    EXPECT_EQ(refused, property.m_hrLast);
+    EXPECT_EQ(42, value);
+    EXPECT_EQ(43, second);
+    EXPECT_EQ(44, third);
+    EXPECT_EQ(0xAB, block[0]);
+
+    EXPECT_FALSE(property.SetProperty(kPropLightFrequency, 0));
+    EXPECT_EQ(refused, property.m_hrLast);
+    EXPECT_EQ(2, Driver().lightFrequency);
+    property.Close();
+}
+
+TEST_F(CameraPropertyTest, AFailedCoInitializeIsNotBalancedByClose)
+{
+    sim::FailCall(Call::CoInitialize, E_OUTOFMEMORY);
+    CCameraProperty property;
+    property.Open(DisplayName().c_str());
+    property.Close();
+    EXPECT_EQ(0u, sim::CallCount(Call::CoUninitialize));
+}
+
+} // namespace

@@ -1,0 +1,182 @@
+// The COM library: apartments, the task allocator, BSTRs and bind contexts.
+#include "state.h"
+
+#include <stdlib.h>
+
+namespace sim {
+namespace detail {
+
+long &ApartmentDepth()
+{
+    thread_local long depth = 0;
+    return depth;
+}
+
+BSTR AllocBstr(const OLECHAR *text)
+{
+    if (text == NULL)
+        return NULL;
+    size_t length = 0;
+    while (text[length])
+        ++length;
+    // Like the real layout: a byte count just before the characters.
+    BYTE *base = (BYTE *)malloc(sizeof(DWORD) + (length + 1) * sizeof(OLECHAR));
+    *(DWORD *)base = (DWORD)(length * sizeof(OLECHAR));
+    BSTR bstr = (BSTR)(base + sizeof(DWORD));
+    memcpy(bstr, text, (length + 1) * sizeof(OLECHAR));
+    S().bstrs.insert(base);
+    return bstr;
+}
+
+BYTE *BstrBase(BSTR bstr) { return (BYTE *)bstr - sizeof(DWORD); }
+
+void FreeBstr(BSTR bstr)
+{
+    if (bstr == NULL)
+        return;
+    if (S().bstrs.erase(BstrBase(bstr)) == 0) {
+        ReportMisuse("SysFreeString of a string that is not a live BSTR");
+        return;
+    }
+    free(BstrBase(bstr));
+}
+
+void *AllocTaskBlock(size_t bytes)
+{
+    void *block = malloc(bytes ? bytes : 1);
+    S().taskBlocks.insert(block);
+    return block;
+}
+
+void FreeTaskBlock(void *block)
+{
+    if (block == NULL)
+        return;
+    if (S().taskBlocks.erase(block) == 0) {
+        ReportMisuse("task allocator asked to free a block it did not allocate");
+        return;
+    }
+    free(block);
+}
+
+void FreeAllPlatformMemory()
+{
+    for (void *base : S().bstrs)
+        free(base);
+    for (void *block : S().taskBlocks)
+        free(block);
+    S().bstrs.clear();
+    S().taskBlocks.clear();
+}
+
+namespace {
+
+class TaskAllocator : public Object<IMalloc> {
+public:
+    TaskAllocator() : Object<IMalloc>("IMalloc", IID_IMalloc) {}
+    void *STDMETHODCALLTYPE Alloc(SIZE_T cb) override { return AllocTaskBlock(cb); }
+    void *STDMETHODCALLTYPE Realloc(void *, SIZE_T) override { return NULL; }
+    void STDMETHODCALLTYPE Free(void *pv) override
+    {
+        if (!Enter(Call::MallocFree, NULL))
+            FreeTaskBlock(pv);
+    }
+    SIZE_T STDMETHODCALLTYPE GetSize(void *) override { return (SIZE_T)-1; }
+    int STDMETHODCALLTYPE DidAlloc(void *pv) override { return S().taskBlocks.count(pv) ? 1 : 0; }
+    void STDMETHODCALLTYPE HeapMinimize() override {}
+};
+
+class BindCtx : public Object<IBindCtx> {
+public:
+    BindCtx() : Object<IBindCtx>("IBindCtx", IID_IBindCtx) {}
+    HRESULT STDMETHODCALLTYPE RegisterObjectBound(IUnknown *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RevokeObjectBound(IUnknown *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ReleaseBoundObjects() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetBindOptions(BIND_OPTS *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetBindOptions(BIND_OPTS *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetRunningObjectTable(IRunningObjectTable **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RegisterObjectParam(LPOLESTR, IUnknown *) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetObjectParam(LPOLESTR, IUnknown **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumObjectParam(IEnumString **) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RevokeObjectParam(LPOLESTR) override { return E_NOTIMPL; }
+};
+
+} // namespace
+} // namespace detail
+} // namespace sim
+
+using namespace sim;
+using namespace sim::detail;
+
+HRESULT WINAPI CoInitialize(LPVOID)
+{
+    HRESULT failure;
+    if (Enter(Call::CoInitialize, &failure))
+        return failure;
+    return ApartmentDepth()++ == 0 ? S_OK : S_FALSE;
+}
+
+void WINAPI CoUninitialize(void)
+{
+    Enter(Call::CoUninitialize, NULL);
+    if (ApartmentDepth() == 0) {
+        ReportMisuse("CoUninitialize without a matching CoInitialize");
+        return;
+    }
+    --ApartmentDepth();
+}
+
+HRESULT WINAPI CoGetMalloc(DWORD context, LPMALLOC *ppMalloc)
+{
+    HRESULT failure;
+    if (ppMalloc == NULL)
+        return E_INVALIDARG;
+    *ppMalloc = NULL;
+    if (Enter(Call::CoGetMalloc, &failure))
+        return failure;
+    if (context != MEMCTX_TASK)
+        return E_INVALIDARG;
+    *ppMalloc = new TaskAllocator;
+    return S_OK;
+}
+
+LPVOID WINAPI CoTaskMemAlloc(SIZE_T cb) { return AllocTaskBlock(cb); }
+void WINAPI CoTaskMemFree(LPVOID pv) { FreeTaskBlock(pv); }
+
+HRESULT WINAPI CreateBindCtx(DWORD reserved, LPBC *ppbc)
+{
+    HRESULT failure;
+    if (ppbc == NULL)
+        return E_INVALIDARG;
+    *ppbc = NULL;
+    if (Enter(Call::CreateBindCtx, &failure))
+        return failure;
+    if (reserved != 0)
+        return E_INVALIDARG;
+    *ppbc = new BindCtx;
+    return S_OK;
+}
+
+BSTR WINAPI SysAllocString(const OLECHAR *psz)
+{
+    if (Enter(Call::SysAllocString, NULL))
+        return NULL;
+    return AllocBstr(psz);
+}
+
+void WINAPI SysFreeString(BSTR bstr)
+{
+    Enter(Call::SysFreeString, NULL);
+    FreeBstr(bstr);
+}
+
+UINT WINAPI SysStringLen(BSTR bstr)
+{
+    if (bstr == NULL)
+        return 0;
+    if (S().bstrs.count(BstrBase(bstr)) == 0) {
+        ReportMisuse("SysStringLen of a string that is not a live BSTR");
+        return 0;
+    }
+    return *(DWORD *)BstrBase(bstr) / sizeof(OLECHAR);
+}

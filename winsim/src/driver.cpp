@@ -1,0 +1,62 @@
+// The camera's driver: answers kernel-streaming property requests laid out as
+// the camera's own property record, reading every field from its byte offset.
+#include "state.h"
+
+#include <ks.h>
+
+namespace sim {
+namespace detail {
+namespace {
+
+// {9C757C5A-8D95-453C-8284-906A68DC53FA} in the standard in-memory layout.
+const BYTE kCameraSetBytes[16] = {0x5A, 0x7C, 0x75, 0x9C, 0x95, 0x8D, 0x3C, 0x45,
+                                  0x82, 0x84, 0x90, 0x6A, 0x68, 0xDC, 0x53, 0xFA};
+const uint32_t kLightFrequencyId = 15;
+const size_t kValueOffset = 24;
+
+uint32_t ReadU32(const BYTE *p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
+
+void WriteU32(BYTE *p, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = (BYTE)(v >> (8 * i));
+}
+
+} // namespace
+
+HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned)
+{
+    *returned = 0;
+    if (in == NULL || inLength < sizeof(KSPROPERTY))
+        return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    RequestBytes request = {};
+    memcpy(request.data(), in, inLength < request.size() ? inLength : request.size());
+    driver.requests.push_back(request);
+
+    if (!driver.isCamera || memcmp(in, kCameraSetBytes, sizeof(kCameraSetBytes)) != 0)
+        return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
+    if (ReadU32(in + 16) != kLightFrequencyId)
+        return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+    switch (ReadU32(in + 20)) {
+    case KSPROPERTY_TYPE_GET:
+        if (driver.getFailure != S_OK)
+            return driver.getFailure;
+        if (out == NULL || outLength < kValueOffset + 4)
+            return HRESULT_FROM_WIN32(ERROR_MORE_DATA);
+        WriteU32(out + kValueOffset, (uint32_t)(driver.answerGetWith ? driver.getAnswer : driver.lightFrequency));
+        *returned = outLength;
+        return S_OK;
+    case KSPROPERTY_TYPE_SET:
+        if (driver.setFailure != S_OK)
+            return driver.setFailure;
+        if (inLength < kValueOffset + 4)
+            return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+        driver.lightFrequency = (int32_t)ReadU32(in + kValueOffset);
+        return S_OK;
+    default:
+        return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
+    }
+}
+
+} // namespace detail
+} // namespace sim

@@ -1,0 +1,125 @@
+// Scenario set-up, the call log, failure injection and resource accounting.
+#include "state.h"
+
+#include <sstream>
+
+namespace sim {
+namespace detail {
+
+State &S()
+{
+    static State state;
+    return state;
+}
+
+ObjectBase::ObjectBase(const char *kind) : kind_(kind) { S().objects.insert(this); }
+
+ObjectBase::~ObjectBase() { S().objects.erase(this); }
+
+ULONG ObjectBase::ReleaseImpl()
+{
+    if (refs_ <= 0) {
+        ReportMisuse(std::string("Release of ") + kind_ + " past zero");
+        return 0;
+    }
+    long left = --refs_;
+    if (left == 0)
+        delete this;
+    return (ULONG)left;
+}
+
+bool Enter(Call call, HRESULT *failure)
+{
+    State &s = S();
+    s.log.push_back(call);
+    size_t nth = ++s.counts[(size_t)call];
+    for (const State::Failure &f : s.failures) {
+        if (f.call == call && (f.occurrence == 0 || (size_t)f.occurrence == nth)) {
+            if (failure)
+                *failure = f.result;
+            return true;
+        }
+    }
+    return false;
+}
+
+void ReportMisuse(const std::string &what) { S().misuse.push_back(what); }
+
+} // namespace detail
+
+using namespace detail;
+
+const char *CallName(Call call)
+{
+    static const char *const names[] = {
+        "CoInitialize",      "CoUninitialize",     "CoGetMalloc",    "CoCreateInstance",
+        "CreateClassEnumerator", "IEnumMoniker::Reset", "IEnumMoniker::Next", "IMoniker::BindToStorage",
+        "IPropertyBag::Read", "IMoniker::GetDisplayName", "IMalloc::Free", "SysAllocString",
+        "SysFreeString",     "CreateBindCtx",      "MkParseDisplayName", "IMoniker::BindToObject",
+        "IKsObject::KsGetObjectHandle", "KsSynchronousDeviceControl", "WideCharToMultiByte",
+    };
+    static_assert(sizeof(names) / sizeof(names[0]) == (size_t)Call::Count, "one name per call");
+    return names[(size_t)call];
+}
+
+void Reset()
+{
+    State &s = S();
+    // Objects a failed test leaked are freed here so that one leak is
+    // reported once, by the test that caused it.
+    std::set<ObjectBase *> leaked = s.objects;
+    for (ObjectBase *object : leaked)
+        delete object;
+    FreeAllPlatformMemory();
+    ApartmentDepth() = 0;
+    s = State();
+}
+
+void FailCall(Call call, HRESULT result, int occurrence) { S().failures.push_back({call, result, occurrence}); }
+
+size_t AddVideoDevice(const std::wstring &friendlyName, bool isCamera, const std::wstring &displayName)
+{
+    State &s = S();
+    VideoDevice device;
+    device.friendlyName = friendlyName;
+    device.displayName = displayName;
+    if (device.displayName.empty()) {
+        device.displayName = L"@device:pnp:\\\\?\\usb#vid_sim&pid_" + std::to_wstring(s.devices.size()) +
+                             L"#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
+    }
+    device.driver.isCamera = isCamera;
+    s.devices.push_back(device);
+    return s.devices.size() - 1;
+}
+
+VideoDevice &Device(size_t index) { return S().devices.at(index); }
+size_t DeviceCount() { return S().devices.size(); }
+
+const std::vector<Call> &CallLog() { return S().log; }
+size_t CallCount(Call call) { return S().counts[(size_t)call]; }
+
+long LiveComReferences()
+{
+    long total = 0;
+    for (ObjectBase *object : S().objects)
+        total += object->refs();
+    return total;
+}
+
+std::string LiveComObjects()
+{
+    std::map<std::string, long> byKind;
+    for (ObjectBase *object : S().objects)
+        byKind[object->kind()] += object->refs();
+    std::ostringstream out;
+    for (const auto &kind : byKind)
+        out << kind.first << " x" << kind.second << "; ";
+    return out.str();
+}
+
+long LiveBstrs() { return (long)S().bstrs.size(); }
+long LiveTaskBlocks() { return (long)S().taskBlocks.size(); }
+long ComInitDepth() { return ApartmentDepth(); }
+const std::vector<std::string> &Misuse() { return S().misuse; }
+
+} // namespace sim

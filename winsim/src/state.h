@@ -1,0 +1,96 @@
+// Internal state of the simulated platform, shared by its source files.
+#pragma once
+
+#include "../sim.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sim {
+namespace detail {
+
+// Common bookkeeping of every simulated COM object.
+class ObjectBase {
+public:
+    explicit ObjectBase(const char *kind);
+    virtual ~ObjectBase();
+    const char *kind() const { return kind_; }
+    long refs() const { return refs_; }
+
+protected:
+    ULONG AddRefImpl() { return (ULONG)++refs_; }
+    ULONG ReleaseImpl();
+
+private:
+    const char *kind_;
+    long refs_ = 1;
+};
+
+// A simulated COM object exposing interface I (and IUnknown).
+template <class I>
+class Object : public I, public ObjectBase {
+public:
+    Object(const char *kind, REFIID iid) : ObjectBase(kind), iid_(iid) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void **ppv) override
+    {
+        if (ppv == NULL)
+            return E_POINTER;
+        if (riid == IID_IUnknown || riid == iid_) {
+            *ppv = static_cast<I *>(this);
+            AddRefImpl();
+            return S_OK;
+        }
+        *ppv = NULL;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddRefImpl(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseImpl(); }
+
+private:
+    const IID &iid_;
+};
+
+struct State {
+    std::vector<VideoDevice> devices;
+    std::vector<Call> log;
+    size_t counts[(size_t)Call::Count] = {};
+    struct Failure {
+        Call call;
+        HRESULT result;
+        int occurrence;
+    };
+    std::vector<Failure> failures;
+    std::set<ObjectBase *> objects;
+    std::set<void *> bstrs;       // allocation bases
+    std::set<void *> taskBlocks;
+    std::map<HANDLE, size_t> deviceHandles; // live filter handle -> device index
+    uintptr_t nextHandle = 0x1000;
+    std::vector<std::string> misuse;
+    DWORD lastError = 0;
+};
+
+State &S();
+
+// Logs the call and says whether it must fail this time; *failure then holds
+// the result to answer.
+bool Enter(Call call, HRESULT *failure);
+void ReportMisuse(const std::string &what);
+
+// Allocations made on the program's behalf by platform objects.
+BSTR AllocBstr(const OLECHAR *text);
+void FreeBstr(BSTR bstr);
+BYTE *BstrBase(BSTR bstr);
+void *AllocTaskBlock(size_t bytes);
+void FreeTaskBlock(void *block);
+void FreeAllPlatformMemory();
+
+// COM initialisation depth of the calling thread.
+long &ApartmentDepth();
+
+// Answers one IOCTL_KS_PROPERTY request on the device's driver.
+HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned);
+
+} // namespace detail
+} // namespace sim
