@@ -3,26 +3,47 @@
 set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 add_compile_options(${SANITIZERS})
 add_link_options(${SANITIZERS})
-# The sanitizer flags must reach the product library too.
-target_compile_options(lumetra_product PRIVATE ${SANITIZERS})
 
 add_library(winsim STATIC
     winsim/src/com.cpp
     winsim/src/devices.cpp
+    winsim/src/dialogs.cpp
     winsim/src/driver.cpp
     winsim/src/guids.cpp
     winsim/src/kernel.cpp
+    winsim/src/menus.cpp
     winsim/src/platform.cpp
+    winsim/src/resources.cpp
+    winsim/src/windows.cpp
 )
 target_include_directories(winsim PUBLIC ${CMAKE_SOURCE_DIR}/winsim/include)
 target_link_libraries(lumetra_product PUBLIC winsim)
 
+# The tests load the very resources the Windows build links in: windres
+# compiles the script to a .res file, which is embedded in the test binary.
+find_program(WINDRES NAMES x86_64-w64-mingw32-windres i686-w64-mingw32-windres windres REQUIRED)
+set(RES_FILE ${CMAKE_BINARY_DIR}/Lumetra.res)
+set(RES_SOURCE ${CMAKE_BINARY_DIR}/LumetraRes.cpp)
+add_custom_command(
+    OUTPUT ${RES_FILE}
+    COMMAND ${WINDRES} -O res -I ${CMAKE_SOURCE_DIR}/res ${CMAKE_SOURCE_DIR}/res/Lumetra.rc -o ${RES_FILE}
+    DEPENDS res/Lumetra.rc res/resource.h res/Lumetra.ico
+    COMMENT "Compiling the resources")
+add_custom_command(
+    OUTPUT ${RES_SOURCE}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${RES_FILE} -DOUTPUT=${RES_SOURCE} -DNAME=g_lumetraRes
+            -P ${CMAKE_SOURCE_DIR}/cmake/EmbedFile.cmake
+    DEPENDS ${RES_FILE} cmake/EmbedFile.cmake)
+
 find_package(GTest REQUIRED)
 enable_testing()
 add_executable(lumetra_tests
+    ${RES_SOURCE}
     tests/PlatformTest.cpp
     tests/CameraPropertyTest.cpp
     tests/CameraModeTest.cpp
+    tests/MainWindowTest.cpp
+    tests/ModeCommandsTest.cpp
 )
 target_include_directories(lumetra_tests PRIVATE ${CMAKE_SOURCE_DIR}/winsim ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(lumetra_tests PRIVATE lumetra_product winsim GTest::gtest GTest::gtest_main)

@@ -1,6 +1,9 @@
 # Windows build: MinGW-w64 against the real SDK headers and import libraries.
 # Everything links statically so that only Windows system DLLs are needed.
-add_link_options(-static -static-libgcc -static-libstdc++)
+enable_language(RC)
+add_compile_options(-ffunction-sections -fdata-sections)
+target_compile_options(lumetra_product PRIVATE -fno-rtti)
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
 # MinGW-w64 has no import library for the kernel-streaming proxy; make one
 # from its module definition.
@@ -21,4 +24,9 @@ add_library(ksproxy STATIC IMPORTED GLOBAL)
 set_target_properties(ksproxy PROPERTIES IMPORTED_LOCATION ${KSPROXY_IMPORT_LIB})
 add_dependencies(ksproxy ksproxy_import)
 
-target_link_libraries(lumetra_product PUBLIC ksproxy strmiids ksuser ole32 oleaut32 uuid)
+add_executable(Lumetra WIN32 res/Lumetra.rc)
+target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy strmiids ksuser ole32 oleaut32 uuid)
+
+# Test-only: reports Lumetra's window to the end-to-end tests under Wine.
+add_executable(probe tests/wine/probe.cpp)

@@ -2,7 +2,7 @@
 # Installs whatever the build and the tests need and this machine lacks.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev mingw-w64)
+packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 xvfb xdotool imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -16,3 +16,9 @@ for target in win32:i686 win64:x86_64; do
 done
 
 ctest --test-dir build/host --output-on-failure -j "$jobs"
+
+# The real executable, end to end under Wine on a private X display.
+for test in tests/wine/*_test.sh; do
+    echo "== $test"
+    bash "$test"
+done

@@ -6,6 +6,7 @@
 
 #include <ctype.h>
 
+#include <ostream>
 #include <string>
 
 #include "sim.h"
@@ -29,6 +30,22 @@ struct NameAfterFailedCall {
 
 class PlatformTest : public ::testing::Test {
 protected:
-    void SetUp() override { sim::Reset(); }
+    void SetUp() override;
     void TearDown() override;
 };
+
+// x, y, width and height: of a control in its dialog's client area, or of a
+// top-level window on the screen.
+struct Geometry {
+    LONG x, y, width, height;
+    bool operator==(const Geometry &o) const
+    {
+        return x == o.x && y == o.y && width == o.width && height == o.height;
+    }
+};
+std::ostream &operator<<(std::ostream &os, const Geometry &g);
+Geometry ControlGeometry(HWND dialog, int id);
+Geometry WindowGeometry(HWND window);
+
+// The main window while the program runs.
+HWND MainWindow();

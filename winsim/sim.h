@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ enum class Call {
     KsGetObjectHandle,
     KsSynchronousDeviceControl,
     WideCharToMultiByte,
+    // The user interface
+    LoadMenu,
+    TrackPopupMenu,
+    MessageBox,
     Count
 };
 const char *CallName(Call call);
@@ -85,5 +90,87 @@ long ComInitDepth();
 // Misuse the platform detected: releases past zero, frees of unknown
 // pointers, unbalanced uninitialisation, requests on stale handles.
 const std::vector<std::string> &Misuse();
+
+// --- The user interface ------------------------------------------------------
+// The program's compiled resources (the bytes windres writes as a .res file),
+// served to GetModuleHandle(NULL). Survive Reset.
+void SetModuleResources(const void *data, size_t size);
+
+struct Metrics {
+    int cxScreen = 1024, cyScreen = 768;
+    RECT workArea = {0, 0, 1024, 738};
+    int cyCaption = 18, cxEdge = 2, cyEdge = 2;
+    int cxFixedFrame = 3, cyFixedFrame = 3;
+    int cxIcon = 32, cyIcon = 32;
+    // Dialog base units of the template's font: pixels per 4 horizontal and
+    // per 8 vertical dialog units.
+    int baseUnitX = 9, baseUnitY = 17; // Tahoma 11 at 96 DPI
+};
+Metrics &SystemMetrics();
+void SetCursorPos(int x, int y);
+
+// Input, consumed in order by whichever modal loop is running: the dialog's,
+// a popup menu's or a message box's.
+void Click(int controlId);                    // the user clicks a control
+void Notify(int controlId, WORD code);        // the control itself notifies its parent
+void Command(WORD id);                        // a menu or accelerator command
+void Key(int virtualKey);                     // VK_RETURN or VK_ESCAPE
+void CloseBox();                              // the caption's close button
+void Minimize(bool minimized);                // iconic or restored, then painted
+void DeviceChange(UINT eventType);            // WM_DEVICECHANGE to every top-level window
+void PickMenuItem(UINT id);                   // in the open popup menu
+void DismissMenu();
+void AnswerMessageBox(int id);
+void Then(std::function<void()> action);      // a change of the scenario at that point
+size_t PendingInput();
+
+struct MenuItemSeen {
+    UINT id;
+    std::string text;
+    bool checked;
+};
+struct PopupSeen {
+    HWND owner;
+    POINT at;
+    UINT flags;
+    bool ownerForeground;
+    std::vector<MenuItemSeen> items;
+};
+const std::vector<PopupSeen> &Popups();
+
+struct MessageBoxSeen {
+    HWND owner;
+    std::string text, caption;
+    UINT style;
+};
+const std::vector<MessageBoxSeen> &MessageBoxes();
+
+struct MessageSeen {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+// Every message sent or posted to the window, in order.
+const std::vector<MessageSeen> &MessagesTo(HWND window);
+// A window's children in creation order.
+std::vector<HWND> ChildrenOf(HWND window);
+// The top-level window with this caption, or NULL.
+HWND FindWindowByCaption(const std::string &caption);
+struct IconDrawn {
+    HDC dc;
+    int x, y;
+    HICON icon;
+};
+const std::vector<IconDrawn> &IconsDrawn();
+struct HelpRequest {
+    HWND owner;
+    std::string file;
+    UINT command;
+};
+const std::vector<HelpRequest> &HelpRequests();
+
+long LiveWindows();
+long LiveMenus();
+long LivePaintContexts();
 
 } // namespace sim

@@ -97,6 +97,7 @@ typedef DWORD ACCESS_MASK;
 
 // --- Kernel -------------------------------------------------------------------
 #define CP_ACP 0
+#define MAX_PATH 260
 
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);
@@ -117,5 +118,6 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
 extern "C" int _strnicmp(const char *a, const char *b, size_t n);
 extern "C" char *_itoa(int value, char *buffer, int radix);
 
+#include <winuser.h>
 #include <objbase.h>
 #include <oleauto.h>

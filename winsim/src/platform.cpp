@@ -1,5 +1,5 @@
 // Scenario set-up, the call log, failure injection and resource accounting.
-#include "state.h"
+#include "ui.h"
 
 #include <sstream>
 
@@ -57,6 +57,7 @@ const char *CallName(Call call)
         "IPropertyBag::Read", "IMoniker::GetDisplayName", "IMalloc::Free", "SysAllocString",
         "SysFreeString",     "CreateBindCtx",      "MkParseDisplayName", "IMoniker::BindToObject",
         "IKsObject::KsGetObjectHandle", "KsSynchronousDeviceControl", "WideCharToMultiByte",
+        "LoadMenuA", "TrackPopupMenu", "MessageBoxA",
     };
     static_assert(sizeof(names) / sizeof(names[0]) == (size_t)Call::Count, "one name per call");
     return names[(size_t)call];
@@ -72,6 +73,7 @@ void Reset()
         delete object;
     FreeAllPlatformMemory();
     ApartmentDepth() = 0;
+    ResetUi();
     s = State();
 }
 

@@ -1,0 +1,211 @@
+// The country and frequency commands, seen from the camera's driver and the
+// popup menus the user is shown.
+#include "PlatformTest.h"
+
+#include "ui/LightFreqDlg.h"
+
+#include <ks.h>
+#include <limits.h>
+
+namespace {
+
+class ModeCommandsTest : public PlatformTest {
+protected:
+    void AddCamera() { camera_ = (int)sim::AddVideoDevice(L"Zivo Web Camera", true); }
+    // The values of the SET requests the camera received, in order.
+    std::vector<int32_t> SetsSent() const
+    {
+        std::vector<int32_t> values;
+        if (camera_ < 0)
+            return values;
+        for (const sim::RequestBytes &r : sim::Device((size_t)camera_).driver.requests)
+            if (r[20] == KSPROPERTY_TYPE_SET)
+                values.push_back((int32_t)(r[24] | r[25] << 8 | r[26] << 16 | (uint32_t)r[27] << 24));
+        return values;
+    }
+    // The items checked in the popup shown n-th.
+    static std::vector<UINT> CheckedIn(size_t n)
+    {
+        std::vector<UINT> checked;
+        for (const sim::MenuItemSeen &item : sim::Popups().at(n).items)
+            if (item.checked)
+                checked.push_back(item.id);
+        return checked;
+    }
+    // Runs the dialog over the input scripted so far, then closes it.
+    void RunDialog(CLightFreqDlg &dlg)
+    {
+        sim::Key(VK_ESCAPE);
+        dlg.DoModal();
+    }
+    void OpenCountries() { sim::Click(IDC_BTN_COUNTRY); }
+    void OpenFrequencies() { sim::Click(IDC_BTN_OTHER); }
+
+    int camera_ = -1;
+};
+
+TEST_F(ModeCommandsTest, TheCountryPopupListsTheTenCountriesWithTheStoredOneChecked)
+{
+    sim::SetCursorPos(612, 333);
+    HWND dialog = NULL;
+    sim::Then([&] { dialog = MainWindow(); });
+    OpenCountries();
+    sim::DismissMenu();
+    CLightFreqDlg dlg;
+    RunDialog(dlg);
+
+    ASSERT_EQ(1u, sim::Popups().size());
+    const sim::PopupSeen &popup = sim::Popups()[0];
+    const char *names[] = {"Canada", "German", "Italy", "Spain", "America",
+                           "Russia", "Taiwan", "Australia", "Japan", "China"};
+    ASSERT_EQ(10u, popup.items.size());
+    for (UINT i = 0; i < 10; ++i) {
+        EXPECT_EQ(ID_COUNTRY_CANADA + i, popup.items[i].id);
+        EXPECT_EQ(names[i], popup.items[i].text);
+    }
+    EXPECT_EQ(std::vector<UINT>{ID_COUNTRY_AMERICA}, CheckedIn(0));
+    EXPECT_EQ(612, popup.at.x);
+    EXPECT_EQ(333, popup.at.y);
+    EXPECT_EQ(0u, popup.flags);
+    EXPECT_TRUE(popup.ownerForeground);
+    EXPECT_EQ(dialog, popup.owner);
+    EXPECT_EQ(4, dlg.m_nCountry);
+}
+
+TEST_F(ModeCommandsTest, CountryIndicesOutsideTheTableCheckNothing)
+{
+    for (int country : {12, 10, -1, INT_MAX, INT_MIN}) {
+        sim::Reset();
+        OpenCountries();
+        sim::DismissMenu();
+        CLightFreqDlg dlg;
+        dlg.m_nCountry = country;
+        RunDialog(dlg);
+        EXPECT_TRUE(CheckedIn(0).empty()) << country;
+        EXPECT_EQ(country, dlg.m_nCountry);
+    }
+    sim::Reset();
+    OpenCountries();
+    sim::DismissMenu();
+    CLightFreqDlg first;
+    first.m_nCountry = 0;
+    RunDialog(first);
+    EXPECT_EQ(std::vector<UINT>{ID_COUNTRY_CANADA}, CheckedIn(0));
+}
+
+TEST_F(ModeCommandsTest, PickingJapanRecordsItSendsSixtyHertzAndChecksIt)
+{
+    AddCamera();
+    OpenCountries();
+    sim::PickMenuItem(ID_COUNTRY_JAPAN);
+    OpenFrequencies();
+    sim::DismissMenu();
+    OpenCountries();
+    sim::DismissMenu();
+    CLightFreqDlg dlg;
+    RunDialog(dlg);
+
+    EXPECT_EQ(8, dlg.m_nCountry);
+    EXPECT_EQ(std::vector<int32_t>{2}, SetsSent());
+    EXPECT_EQ(1, dlg.m_nFreqState);
+    EXPECT_EQ(std::vector<UINT>{ID_FREQ_60HZ}, CheckedIn(1));
+    EXPECT_EQ(std::vector<UINT>{ID_COUNTRY_JAPAN}, CheckedIn(2));
+}
+
+TEST_F(ModeCommandsTest, EachCountrySendsItsMainsFrequency)
+{
+    AddCamera();
+    for (UINT id = ID_COUNTRY_CANADA; id <= ID_COUNTRY_CHINA; ++id) {
+        OpenCountries();
+        sim::PickMenuItem(id);
+    }
+    CLightFreqDlg dlg;
+    RunDialog(dlg);
+    EXPECT_EQ((std::vector<int32_t>{2, 1, 1, 1, 2, 1, 2, 1, 2, 1}), SetsSent());
+    EXPECT_EQ(9, dlg.m_nCountry);
+}
+
+TEST_F(ModeCommandsTest, ChinaWithoutTheCameraIsRecordedButSendsNothing)
+{
+    OpenCountries();
+    sim::PickMenuItem(ID_COUNTRY_CHINA);
+    OpenFrequencies();
+    sim::DismissMenu();
+    CLightFreqDlg dlg;
+    dlg.m_nFreqState = 1;
+    RunDialog(dlg);
+    EXPECT_EQ(9, dlg.m_nCountry);
+    EXPECT_EQ(1, dlg.m_nFreqState);
+    EXPECT_EQ(std::vector<UINT>{ID_FREQ_60HZ}, CheckedIn(1));
+}
+
+TEST_F(ModeCommandsTest, OutDoorsIsSentEveryTimeAndLeavesTheFrequencyPopupUnchecked)
+{
+    AddCamera();
+    OpenFrequencies();
+    sim::PickMenuItem(ID_FREQ_50HZ);
+    OpenFrequencies();
+    sim::DismissMenu();
+    sim::Click(IDC_BTN_OUTDOORS);
+    sim::Click(IDC_BTN_OUTDOORS);
+    OpenFrequencies();
+    sim::DismissMenu();
+    CLightFreqDlg dlg;
+    RunDialog(dlg);
+
+    EXPECT_EQ((std::vector<int32_t>{1, 0, 0}), SetsSent());
+    EXPECT_EQ(std::vector<UINT>{ID_FREQ_50HZ}, CheckedIn(1));
+    EXPECT_TRUE(CheckedIn(2).empty());
+    EXPECT_EQ(-1, dlg.m_nFreqState);
+    EXPECT_EQ(4, dlg.m_nCountry); // the frequency and the country are independent
+}
+
+TEST_F(ModeCommandsTest, AButtonPressLeavesTheFocusOnTheDialogSoEnterEndsIt)
+{
+    HWND dialog = NULL, focusAfter = NULL;
+    sim::Click(IDC_BTN_OUTDOORS);
+    sim::Then([&] {
+        dialog = MainWindow();
+        focusAfter = GetFocus();
+    });
+    sim::Key(VK_RETURN);
+    CLightFreqDlg dlg;
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(dialog, focusAfter);
+}
+
+TEST_F(ModeCommandsTest, AFailedRadioCommandClearsOnlyItsOwnCheck)
+{
+    sim::Then([] {
+        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id)
+            SendDlgItemMessageA(MainWindow(), id, BM_SETCHECK, BST_CHECKED, 0);
+    });
+    sim::Notify(IDC_RADIO_50HZ, BN_CLICKED);
+    int checks[3] = {};
+    sim::Then([&] {
+        for (int i = 0; i < 3; ++i)
+            checks[i] = (int)SendDlgItemMessageA(MainWindow(), IDC_RADIO_OUTDOOR + i, BM_GETCHECK, 0, 0);
+    });
+    CLightFreqDlg dlg;
+    RunDialog(dlg);
+    EXPECT_EQ(BST_CHECKED, checks[0]);
+    EXPECT_EQ(BST_UNCHECKED, checks[1]);
+    EXPECT_EQ(BST_CHECKED, checks[2]);
+}
+
+TEST_F(ModeCommandsTest, ASuccessfulRadioCommandKeepsTheChecksAndSendsItsMode)
+{
+    AddCamera();
+    sim::Then([] { SendDlgItemMessageA(MainWindow(), IDC_RADIO_60HZ, BM_SETCHECK, BST_CHECKED, 0); });
+    sim::Notify(IDC_RADIO_60HZ, BN_CLICKED);
+    sim::Notify(IDC_RADIO_OUTDOOR, BN_CLICKED);
+    int check60 = -1;
+    sim::Then([&] { check60 = (int)SendDlgItemMessageA(MainWindow(), IDC_RADIO_60HZ, BM_GETCHECK, 0, 0); });
+    CLightFreqDlg dlg;
+    RunDialog(dlg);
+    EXPECT_EQ((std::vector<int32_t>{2, 0}), SetsSent());
+    EXPECT_EQ(BST_CHECKED, check60);
+    EXPECT_EQ(-1, dlg.m_nFreqState);
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+// Test-only helper run under Wine beside Lumetra.exe: finds Lumetra's window
+// and reports what the Win32 API says of it, one fact per line.
+//   probe wait SECONDS   - until the window exists (exit 1 if it never does)
+//   probe layout         - metrics, work area, window and control geometry
+//   probe menu SECONDS   - the open popup menu's window
+//   probe gone SECONDS   - until the window no longer exists
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static HWND FindLumetra() { return FindWindowA(NULL, "Lumetra"); }
+
+static bool WaitFor(bool (*done)(), int seconds)
+{
+    for (int i = 0; i < seconds * 20; ++i) {
+        if (done())
+            return true;
+        Sleep(50);
+    }
+    return done();
+}
+
+static BOOL CALLBACK PrintControl(HWND child, LPARAM parent)
+{
+    char cls[64], text[64];
+    GetClassNameA(child, cls, sizeof(cls));
+    GetWindowTextA(child, text, sizeof(text));
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(NULL, (HWND)parent, (POINT *)&r, 2);
+    RECT screen;
+    GetWindowRect(child, &screen);
+    printf("control %d class=%s text=\"%s\" visible=%d enabled=%d check=%d rect=%ld,%ld,%ld,%ld screen=%ld,%ld\n",
+           GetDlgCtrlID(child), cls, text, IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0,
+           (int)SendMessageA(child, BM_GETCHECK, 0, 0), r.left, r.top, r.right - r.left, r.bottom - r.top,
+           screen.left, screen.top);
+    return TRUE;
+}
+
+static int Layout()
+{
+    HWND dialog = FindLumetra();
+    if (!dialog)
+        return 1;
+    RECT window, client, area;
+    GetWindowRect(dialog, &window);
+    GetClientRect(dialog, &client);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    printf("metrics caption=%d cxedge=%d cyedge=%d\n", GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXEDGE),
+           GetSystemMetrics(SM_CYEDGE));
+    printf("workarea %ld,%ld,%ld,%ld\n", area.left, area.top, area.right, area.bottom);
+    printf("window %ld,%ld,%ld,%ld\n", window.left, window.top, window.right - window.left, window.bottom - window.top);
+    printf("client %ld,%ld\n", client.right, client.bottom);
+    EnumChildWindows(dialog, PrintControl, (LPARAM)dialog);
+    return 0;
+}
+
+static HWND FindPopup() { return FindWindowA("#32768", NULL); }
+
+// Menus of another process cannot be read under Wine, so the popup is
+// described by its window: items are as tall as the menu font's line.
+static int Menu(int seconds)
+{
+    if (!WaitFor([] { return FindPopup() != NULL && IsWindowVisible(FindPopup()); }, seconds))
+        return 1;
+    RECT r;
+    GetWindowRect(FindPopup(), &r);
+    NONCLIENTMETRICSA metrics;
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    printf("popup %ld,%ld,%ld,%ld menuheight=%d\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+           (int)metrics.iMenuHeight);
+    return 0;
+}
+
+int main(int argc, char **argv)
+{
+    const char *what = argc > 1 ? argv[1] : "";
+    int seconds = argc > 2 ? atoi(argv[2]) : 10;
+    if (strcmp(what, "wait") == 0)
+        return WaitFor([] { return FindLumetra() != NULL && IsWindowVisible(FindLumetra()); }, seconds) ? 0 : 1;
+    if (strcmp(what, "gone") == 0)
+        return WaitFor([] { return FindLumetra() == NULL; }, seconds) ? 0 : 1;
+    if (strcmp(what, "layout") == 0)
+        return Layout();
+    if (strcmp(what, "menu") == 0)
+        return Menu(seconds);
+    fprintf(stderr, "usage: probe wait|gone|layout|menu [seconds]\n");
+    return 2;
+}

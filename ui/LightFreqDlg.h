@@ -1,0 +1,49 @@
+// The main window: the camera's live preview, the country and frequency
+// commands, and the three hidden radio buttons that hold the camera's mode.
+#pragma once
+
+#include <afxwin.h>
+
+#include "camera/CameraMode.h"
+#include "res/resource.h"
+
+class CLightFreqDlg : public CDialog {
+public:
+    explicit CLightFreqDlg(CWnd *pParent = NULL);
+    enum { IDD = IDD_MAIN };
+
+    // Layout and painting (ui/)
+    void LayoutControls();
+
+    // Commands (control/)
+    void ShowPopupMenu(int pos);
+    void EnableModeButtons(BOOL bEnable);
+
+    HWND m_hCapWnd;     // the live preview's capture window, or NULL
+    BOOL m_bPreviewing; // 1 while the preview runs
+    int m_nCountry;     // row of the country table, any value accepted
+    int m_nFreqState;   // check offset in the frequency popup: -1, 0 or 1
+    HICON m_hIcon;
+
+protected:
+    void DoDataExchange(CDataExchange *pDX) override;
+    BOOL OnInitDialog() override;
+
+    afx_msg void OnPaint();
+    afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg void OnBtnCountry();
+    afx_msg void OnBtnOther();
+    afx_msg void OnBtnOutdoors();
+    afx_msg void OnCountry(UINT nID);
+    afx_msg void OnFreq50Hz();
+    afx_msg void OnFreq60Hz();
+    afx_msg void OnRadioOutdoor();
+    afx_msg void OnRadio50Hz();
+    afx_msg void OnRadio60Hz();
+
+private:
+    BOOL ApplyMode(FreqMode mode);
+    void ApplyModeFromRadio(int radioId, FreqMode mode);
+
+    DECLARE_MESSAGE_MAP()
+};
