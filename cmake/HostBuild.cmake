@@ -5,6 +5,8 @@ add_compile_options(${SANITIZERS})
 add_link_options(${SANITIZERS})
 
 add_library(winsim STATIC
+    winsim/src/capture.cpp
+    winsim/src/cfgmgr.cpp
     winsim/src/com.cpp
     winsim/src/devices.cpp
     winsim/src/dialogs.cpp
@@ -13,6 +15,7 @@ add_library(winsim STATIC
     winsim/src/kernel.cpp
     winsim/src/menus.cpp
     winsim/src/platform.cpp
+    winsim/src/registry.cpp
     winsim/src/resources.cpp
     winsim/src/windows.cpp
 )
@@ -42,6 +45,10 @@ add_executable(lumetra_tests
     tests/PlatformTest.cpp
     tests/CameraPropertyTest.cpp
     tests/CameraModeTest.cpp
+    tests/CameraPresenceTest.cpp
+    tests/CountryStoreTest.cpp
+    tests/LifecycleTest.cpp
+    tests/LivePreviewTest.cpp
     tests/MainWindowTest.cpp
     tests/ModeCommandsTest.cpp
 )

@@ -26,7 +26,8 @@ add_dependencies(ksproxy ksproxy_import)
 
 add_executable(Lumetra WIN32 res/Lumetra.rc)
 target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res)
-target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy strmiids ksuser ole32 oleaut32 uuid)
+target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy strmiids ksuser ole32 oleaut32 uuid cfgmgr32 avicap32
+                      advapi32)
 
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine.
 add_executable(probe tests/wine/probe.cpp)

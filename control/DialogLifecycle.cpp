@@ -1,7 +1,16 @@
-// The main dialog's start-up.
+// The main dialog's life: start-up, the camera coming and going, and the
+// ways out.
 #include "ui/LightFreqDlg.h"
 
+#include "camera/CameraPresence.h"
+#include "control/CountryStore.h"
+
+#include <dbt.h>
+
 namespace {
+
+const char kBusyMessage[] = "Please close other application with Zivo Web Camera!";
+const char kBusyCaption[] = "Warnning";
 
 // Checks the hidden radio of the camera's mode; any other value, the
 // unknown one included, leaves all three unchecked.
@@ -22,6 +31,61 @@ BOOL CLightFreqDlg::OnInitDialog()
     LayoutControls();
     ShowModeInRadios(this, GetFrequencyMode());
     m_bPreviewing = 0;
-    EnableModeButtons(FALSE);
+    m_nCountry = LoadCountry();
+
+    if (!IsCameraPresent()) {
+        EnableModeButtons(FALSE);
+    } else if (StartPreview()) {
+        EnableModeButtons(TRUE);
+        int mode = GetFrequencyMode();
+        if (mode >= 0 && mode <= 2)
+            m_nFreqState = mode - 1;
+    } else {
+        // Present but not ours to capture: someone else holds it.
+        ShowBusyWarning();
+    }
     return TRUE; // the system sets the initial focus
+}
+
+BOOL CLightFreqDlg::OnDeviceChange(UINT nEventType, DWORD_PTR /*dwData*/)
+{
+    switch (nEventType) {
+    case DBT_DEVNODES_CHANGED:
+        if (!IsCameraPresent())
+            StopPreview();
+        else if (!m_bPreviewing)
+            StartPreview();
+        break;
+    case DBT_DEVICEARRIVAL:
+        if (!m_bPreviewing && IsCameraPresent())
+            StartPreview();
+        break;
+    case DBT_DEVICEREMOVECOMPLETE:
+        if (m_bPreviewing && !IsCameraPresent())
+            StopPreview();
+        break;
+    }
+    return (BOOL)Default();
+}
+
+void CLightFreqDlg::OnCancel()
+{
+    StopPreview();
+    CDialog::OnCancel();
+}
+
+// Every way out passes here: the country is saved whether or not it changed.
+void CLightFreqDlg::OnDestroy()
+{
+    CDialog::OnDestroy();
+    StopPreview();
+    SaveCountry(m_nCountry);
+}
+
+void CLightFreqDlg::ShowBusyWarning()
+{
+    EnableModeButtons(FALSE);
+    MessageBox(kBusyMessage, kBusyCaption, MB_OK);
+    StopPreview();
+    SendMessage(WM_CLOSE); // the dialog turns it into Cancel
 }

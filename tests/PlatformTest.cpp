@@ -18,6 +18,7 @@ void PlatformTest::TearDown()
     EXPECT_EQ(0, sim::LiveWindows()) << "windows left";
     EXPECT_EQ(0, sim::LiveMenus()) << "menus left";
     EXPECT_EQ(0, sim::LivePaintContexts()) << "paint contexts left";
+    EXPECT_EQ(0, sim::LiveRegistryKeys()) << "registry keys left open";
     EXPECT_EQ(0u, sim::PendingInput()) << "scripted input the program never consumed";
     for (const std::string &misuse : sim::Misuse())
         ADD_FAILURE() << "platform misuse: " << misuse;

@@ -15,9 +15,14 @@ public:
     // Layout and painting (ui/)
     void LayoutControls();
 
-    // Commands (control/)
+    // Live preview (camera/)
+    BOOL StartPreview();
+    BOOL StopPreview();
+
+    // Commands and life cycle (control/)
     void ShowPopupMenu(int pos);
     void EnableModeButtons(BOOL bEnable);
+    void ShowBusyWarning();
 
     HWND m_hCapWnd;     // the live preview's capture window, or NULL
     BOOL m_bPreviewing; // 1 while the preview runs
@@ -28,9 +33,12 @@ public:
 protected:
     void DoDataExchange(CDataExchange *pDX) override;
     BOOL OnInitDialog() override;
+    void OnCancel() override;
 
     afx_msg void OnPaint();
     afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg void OnDestroy();
+    afx_msg BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
     afx_msg void OnBtnCountry();
     afx_msg void OnBtnOther();
     afx_msg void OnBtnOutdoors();

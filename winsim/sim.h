@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <cfgmgr32.h>
 
 #include <array>
 #include <cstdint>
@@ -39,6 +40,21 @@ enum class Call {
     LoadMenu,
     TrackPopupMenu,
     MessageBox,
+    // The device tree
+    CM_Locate_DevNode,
+    CM_Get_DevNode_Registry_Property,
+    CM_Get_Child,
+    CM_Get_Sibling,
+    CM_Get_Parent,
+    // Video for Windows
+    capGetDriverDescription,
+    capCreateCaptureWindow,
+    // The registry
+    RegOpenKeyEx,
+    RegCreateKey,
+    RegQueryValueEx,
+    RegSetValueEx,
+    RegCloseKey,
     Count
 };
 const char *CallName(Call call);
@@ -168,6 +184,50 @@ struct HelpRequest {
     UINT command;
 };
 const std::vector<HelpRequest> &HelpRequests();
+
+// --- The device tree -------------------------------------------------------
+// Nodes hang under the root (node 1) in the order they are added. A property
+// that is absent is not set; its bytes are given exactly as stored (with the
+// terminators for strings: see Sz and MultiSz).
+struct DevNode {
+    bool hasDriver = true, hasDescription = true, hasHardwareIds = true;
+    std::string driver = std::string("{36fc9e60-c465-11cf-8056-444553540000}\\0001") + '\0';
+    std::string description = std::string("USB Root Hub") + '\0';
+    std::string hardwareIds = std::string("USB\\ROOT_HUB20") + '\0' + '\0'; // a multi-string
+};
+std::string Sz(const std::string &text);
+std::string MultiSz(const std::vector<std::string> &strings);
+DEVINST AddDevNode(DEVINST parent, const DevNode &node);
+// The camera plugged in: a node with its driver installed.
+DEVINST PlugCamera(const std::string &firstHardwareId = "USB\\VID_0AC8&PID_0302&REV_0100");
+void RemoveDevNode(DEVINST node); // with its subtree
+DevNode &DevNodeAt(DEVINST node);
+const DEVINST kRootDevNode = 1;
+
+// --- Video for Windows capture drivers ----------------------------------------
+struct CaptureDriver {
+    std::string description, version = "Version: 1.0";
+    bool connects = true; // false while another application holds the device
+};
+UINT AddCaptureDriver(const std::string &description, bool connects = true);
+CaptureDriver &CaptureDriverAt(UINT index);
+// The capture windows alive now, oldest first.
+std::vector<HWND> CaptureWindows();
+bool IsCaptureConnected(HWND window);
+// The formats given with WM_CAP_SET_VIDEOFORMAT, in order.
+const std::vector<std::vector<BYTE>> &VideoFormatsSet();
+
+// --- The registry -------------------------------------------------------------
+struct RegValue {
+    DWORD type;
+    std::string data;
+};
+void SetRegistryValue(HKEY root, const std::string &key, const std::string &name, DWORD type, const std::string &data);
+bool GetRegistryValue(HKEY root, const std::string &key, const std::string &name, RegValue *value);
+bool RegistryKeyExists(HKEY root, const std::string &key);
+// Keys under HKEY_LOCAL_MACHINE are read-only, as for a standard user.
+void DenyMachineKeyWrites(bool deny);
+long LiveRegistryKeys();
 
 long LiveWindows();
 long LiveMenus();

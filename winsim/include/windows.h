@@ -94,6 +94,7 @@ typedef DWORD ACCESS_MASK;
 #define ERROR_NOT_FOUND 1168L
 #define ERROR_SET_NOT_FOUND 1170L
 #define ERROR_GEN_FAILURE 31L
+#define ERROR_NOACCESS 998L
 
 // --- Kernel -------------------------------------------------------------------
 #define CP_ACP 0
@@ -119,5 +120,6 @@ extern "C" int _strnicmp(const char *a, const char *b, size_t n);
 extern "C" char *_itoa(int value, char *buffer, int radix);
 
 #include <winuser.h>
+#include <winreg.h>
 #include <objbase.h>
 #include <oleauto.h>

@@ -6,6 +6,15 @@
 namespace sim {
 namespace detail {
 
+State::State()
+{
+    TreeNode root;
+    root.node.hasDriver = root.node.hasDescription = root.node.hasHardwareIds = false;
+    tree[kRootDevNode] = root;
+    registry["hklm"];
+    registry["hklm\\software"];
+}
+
 State &S()
 {
     static State state;
@@ -58,6 +67,9 @@ const char *CallName(Call call)
         "SysFreeString",     "CreateBindCtx",      "MkParseDisplayName", "IMoniker::BindToObject",
         "IKsObject::KsGetObjectHandle", "KsSynchronousDeviceControl", "WideCharToMultiByte",
         "LoadMenuA", "TrackPopupMenu", "MessageBoxA",
+        "CM_Locate_DevNodeA", "CM_Get_DevNode_Registry_PropertyA", "CM_Get_Child", "CM_Get_Sibling", "CM_Get_Parent",
+        "capGetDriverDescriptionA", "capCreateCaptureWindowA",
+        "RegOpenKeyExA", "RegCreateKeyA", "RegQueryValueExA", "RegSetValueExA", "RegCloseKey",
     };
     static_assert(sizeof(names) / sizeof(names[0]) == (size_t)Call::Count, "one name per call");
     return names[(size_t)call];

@@ -52,8 +52,30 @@ private:
     const IID &iid_;
 };
 
+struct TreeNode {
+    DevNode node;
+    DEVINST parent = 0;
+    std::vector<DEVINST> children;
+};
+
+struct OpenKey {
+    std::string path; // "hklm\\software\\zivocam", lower case
+    bool writable;
+};
+
 struct State {
+    State();
     std::vector<VideoDevice> devices;
+    std::map<DEVINST, TreeNode> tree;
+    DEVINST nextDevNode = 2;
+    std::vector<CaptureDriver> captureDrivers;
+    std::map<HWND, bool> captureWindows; // capture window -> connected
+    std::vector<std::vector<BYTE>> formatsSet;
+    // Keys by lower-case path; values by lower-case name.
+    std::map<std::string, std::map<std::string, RegValue>> registry;
+    std::map<HKEY, OpenKey> openKeys;
+    uintptr_t nextKey = 0x7000;
+    bool denyMachineWrites = false;
     std::vector<Call> log;
     size_t counts[(size_t)Call::Count] = {};
     struct Failure {

@@ -1,0 +1,111 @@
+// The presence probe over device trees of different shapes.
+#include "PlatformTest.h"
+
+#include "camera/CameraPresence.h"
+
+namespace {
+
+using sim::Call;
+
+class CameraPresenceTest : public PlatformTest {
+protected:
+    static DEVINST Node(DEVINST parent, const std::string &firstId)
+    {
+        sim::DevNode node;
+        node.hardwareIds = sim::MultiSz({firstId});
+        return sim::AddDevNode(parent, node);
+    }
+    static size_t PropertyReads() { return sim::CallCount(Call::CM_Get_DevNode_Registry_Property); }
+};
+
+TEST_F(CameraPresenceTest, TheCameraCountsInAnyCaseWithARevisionSuffix)
+{
+    sim::PlugCamera("USB\\VID_0AC8&PID_0302&REV_0100");
+    EXPECT_TRUE(IsCameraPresent());
+    sim::Reset();
+    Node(sim::kRootDevNode, "usb\\vid_0ac8&pid_0302&mi_00");
+    EXPECT_TRUE(IsCameraPresent());
+}
+
+TEST_F(CameraPresenceTest, NodesThatAreNotTheInstalledCameraDoNotCount)
+{
+    Node(sim::kRootDevNode, "USB\\VID_0AC8&PID_0303&REV_0100"); // same vendor, other product
+    Node(sim::kRootDevNode, "USB\\VID_0AC8&PID_030");           // too short
+    sim::DevNode noDriver;
+    noDriver.hasDriver = false;
+    noDriver.hardwareIds = sim::MultiSz({"USB\\VID_0AC8&PID_0302&REV_0100"});
+    sim::AddDevNode(sim::kRootDevNode, noDriver);
+    sim::DevNode noDescription = noDriver;
+    noDescription.hasDriver = true;
+    noDescription.hasDescription = false;
+    sim::AddDevNode(sim::kRootDevNode, noDescription);
+    sim::DevNode idAfterFirst;
+    idAfterFirst.hardwareIds = sim::MultiSz({"USB\\VID_1234&PID_0001", "USB\\VID_0AC8&PID_0302"});
+    sim::AddDevNode(sim::kRootDevNode, idAfterFirst);
+    EXPECT_FALSE(IsCameraPresent());
+}
+
+TEST_F(CameraPresenceTest, AnEmptyHardwareIdIsNotReadAsTheDescriptionBeforeIt)
+{
+    sim::DevNode node;
+    node.description = sim::Sz("USB\\VID_0AC8&PID_0302 lookalike");
+    node.hardwareIds = "";
+    sim::AddDevNode(sim::kRootDevNode, node);
+    EXPECT_FALSE(IsCameraPresent());
+}
+
+TEST_F(CameraPresenceTest, TheWalkGoesDepthFirstThroughTheWholeTree)
+{
+    DEVINST controller = Node(sim::kRootDevNode, "PCI\\VEN_8086&DEV_1E31");
+    DEVINST hub = Node(controller, "USB\\ROOT_HUB30");
+    Node(hub, "HID\\VID_046D&PID_C077");
+    DEVINST hub2 = Node(controller, "USB\\VID_05E3&PID_0608");
+    Node(Node(sim::kRootDevNode, "ACPI\\PNP0303"), "ACPI\\PNP0F13");
+    EXPECT_FALSE(IsCameraPresent());
+    EXPECT_EQ(1u + 3 * 6, PropertyReads()); // the root has no driver key
+
+    // Deep inside the first subtree, after a leaf that needs a climb back.
+    Node(hub2, "USB\\VID_0AC8&PID_0302&REV_0001");
+    EXPECT_TRUE(IsCameraPresent());
+}
+
+TEST_F(CameraPresenceTest, TheFirstMatchEndsTheWalk)
+{
+    sim::PlugCamera();
+    sim::PlugCamera();
+    Node(sim::kRootDevNode, "USB\\VID_1234&PID_0001");
+    EXPECT_TRUE(IsCameraPresent());
+    EXPECT_EQ(1u + 3, PropertyReads());
+    EXPECT_EQ(0u, sim::CallCount(Call::CM_Get_Sibling));
+}
+
+TEST_F(CameraPresenceTest, ARootOnlyTreeIsExaminedAndHoldsNoCamera)
+{
+    EXPECT_FALSE(IsCameraPresent());
+    EXPECT_EQ(1u, PropertyReads());
+    EXPECT_EQ(1u, sim::CallCount(Call::CM_Get_Child));
+    EXPECT_EQ(1u, sim::CallCount(Call::CM_Get_Parent));
+}
+
+TEST_F(CameraPresenceTest, APropertyThatDoesNotFitSkipsTheNode)
+{
+    DEVINST camera = sim::PlugCamera();
+    sim::DevNodeAt(camera).description = std::string(261, 'd');
+    EXPECT_FALSE(IsCameraPresent());
+    sim::DevNodeAt(camera).description = std::string(260, 'd'); // exactly fits, unterminated
+    EXPECT_TRUE(IsCameraPresent());
+    sim::DevNodeAt(camera).hardwareIds = "USB\\VID_0AC8&PID_0302" + std::string(300, 'x');
+    EXPECT_FALSE(IsCameraPresent());
+    sim::DevNodeAt(camera).hardwareIds = "USB\\VID_0AC8&PID_0302" + std::string(260 - 21, 'x');
+    EXPECT_TRUE(IsCameraPresent());
+}
+
+TEST_F(CameraPresenceTest, AFailingRootMeansAbsent)
+{
+    sim::PlugCamera();
+    sim::FailCall(Call::CM_Locate_DevNode, CR_FAILURE);
+    EXPECT_FALSE(IsCameraPresent());
+    EXPECT_EQ(0u, PropertyReads());
+}
+
+} // namespace

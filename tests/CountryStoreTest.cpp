@@ -1,0 +1,101 @@
+// The country value in the registry: reading, parsing and writing it.
+#include "PlatformTest.h"
+
+#include "control/CountryStore.h"
+
+#include <limits.h>
+
+namespace {
+
+const char kKey[] = "Software\\ZivoCam";
+
+class CountryStoreTest : public PlatformTest {
+protected:
+    static void Store(DWORD type, const std::string &data)
+    {
+        sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", type, data);
+    }
+    static std::string Stored()
+    {
+        sim::RegValue value = {};
+        if (!sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", &value))
+            return "<none>";
+        EXPECT_EQ((DWORD)REG_SZ, value.type);
+        return value.data;
+    }
+};
+
+TEST_F(CountryStoreTest, WithoutTheKeyTheDefaultIsAmericaAndSavingCreatesIt)
+{
+    EXPECT_EQ(4, LoadCountry());
+    EXPECT_FALSE(sim::RegistryKeyExists(HKEY_LOCAL_MACHINE, kKey));
+    SaveCountry(4);
+    EXPECT_EQ(std::string("4\0", 2), Stored()); // the registry keeps a terminator after the text
+}
+
+TEST_F(CountryStoreTest, StoredTextIsReadAsAtoiWould)
+{
+    const struct {
+        DWORD type;
+        std::string data;
+        int country;
+    } cases[] = {
+        {REG_SZ, "7", 7},
+        {REG_SZ, std::string("7\0", 2), 7},
+        {REG_SZ, "abc", 0},
+        {REG_SZ, "", 0},
+        {REG_SZ, "12", 12},
+        {REG_SZ, " -3x", -3},
+        {REG_SZ, "0000000009", 9},          // exactly ten characters: read whole
+        {REG_SZ, "12345678901", 4},         // longer: the read fails
+        {REG_DWORD, std::string("12\0\0", 4), 12}, // another type's bytes, read as text
+        {REG_SZ, "9999999999", INT_MAX},    // beyond an int: clamped
+        {REG_SZ, "-999999999", -999999999},
+    };
+    for (const auto &c : cases) {
+        Store(c.type, c.data);
+        EXPECT_EQ(c.country, LoadCountry()) << c.data;
+    }
+}
+
+TEST_F(CountryStoreTest, ParsingClampsNumbersBeyondAnInt)
+{
+    EXPECT_EQ(INT_MAX, ParseCountryText("2147483648"));
+    EXPECT_EQ(INT_MIN, ParseCountryText("-2147483648"));
+    EXPECT_EQ(INT_MIN, ParseCountryText("-99999999999999999999"));
+    EXPECT_EQ(42, ParseCountryText("\t+42 "));
+}
+
+TEST_F(CountryStoreTest, SavingWritesTheDecimalTextAndEveryValueComesBack)
+{
+    for (int country : {0, 9, 12, -1, 1000000000, INT_MAX, -999999999}) {
+        SaveCountry(country);
+        EXPECT_EQ(country, LoadCountry()) << country;
+    }
+    SaveCountry(12);
+    EXPECT_EQ(std::string("12\0", 3), Stored());
+}
+
+TEST_F(CountryStoreTest, AFailedSaveLeavesTheRegistryAsItWas)
+{
+    sim::DenyMachineKeyWrites(true);
+    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
+    EXPECT_FALSE(sim::RegistryKeyExists(HKEY_LOCAL_MACHINE, kKey));
+
+    Store(REG_SZ, "7");
+    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
+    EXPECT_EQ("7", Stored());
+    EXPECT_EQ(7, LoadCountry());
+}
+
+TEST_F(CountryStoreTest, SavingReopensTheKeyForWritingBeforeSettingTheValue)
+{
+    Store(REG_SZ, "5");
+    SaveCountry(6);
+    const std::vector<sim::Call> expected = {sim::Call::RegOpenKeyEx, sim::Call::RegCloseKey,
+                                             sim::Call::RegOpenKeyEx, sim::Call::RegSetValueEx,
+                                             sim::Call::RegCloseKey};
+    EXPECT_EQ(expected, sim::CallLog());
+}
+
+} // namespace

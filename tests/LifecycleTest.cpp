@@ -1,0 +1,282 @@
+// The main window's life: the three ways it can start, the camera coming and
+// going while it runs, and the four ways out, each saving the country.
+#include "PlatformTest.h"
+
+#include "ui/LightFreqDlg.h"
+
+#include <dbt.h>
+#include <ks.h>
+#include <vfw.h>
+
+namespace {
+
+// Counts the passes through OnCancel.
+class CountingDlg : public CLightFreqDlg {
+public:
+    int cancels = 0;
+
+protected:
+    void OnCancel() override
+    {
+        ++cancels;
+        CLightFreqDlg::OnCancel();
+    }
+};
+
+const char kKey[] = "Software\\ZivoCam";
+
+class LifecycleTest : public PlatformTest {
+protected:
+    // The camera plugged in, its driver installed and its video device seen.
+    void PlugCamera(bool free = true, int32_t mode = 2)
+    {
+        node_ = sim::PlugCamera();
+        if (camera_ < 0) {
+            camera_ = (int)sim::AddVideoDevice(L"Zivo Web Camera", true);
+            sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)", free);
+        }
+        sim::CaptureDriverAt(0).connects = free;
+        sim::Device((size_t)camera_).driver.lightFrequency = mode;
+    }
+    void UnplugCamera() { sim::RemoveDevNode(node_); }
+    static std::string StoredCountry()
+    {
+        sim::RegValue value = {};
+        return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", &value) ? value.data : "<none>";
+    }
+    static std::vector<int> RadioChecks()
+    {
+        std::vector<int> checks;
+        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id)
+            checks.push_back((int)SendDlgItemMessageA(MainWindow(), id, BM_GETCHECK, 0, 0));
+        return checks;
+    }
+    static bool RadiosEnabled()
+    {
+        bool all = true, none = true;
+        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id) {
+            bool enabled = IsWindowEnabled(GetDlgItem(MainWindow(), id)) != 0;
+            all &= enabled;
+            none &= !enabled;
+        }
+        EXPECT_TRUE(all || none) << "the radios disagree";
+        return all;
+    }
+    // Looks at the running dialog at this point of the script.
+    static void Inspect(std::function<void()> look) { sim::Then(std::move(look)); }
+
+    DEVINST node_ = 0;
+    int camera_ = -1;
+};
+
+TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
+{
+    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "6");
+    Inspect([&] {
+        EXPECT_EQ((std::vector<int>{0, 0, 0}), RadioChecks());
+        EXPECT_FALSE(RadiosEnabled());
+        EXPECT_TRUE(sim::CaptureWindows().empty());
+    });
+    sim::Click(IDC_BTN_COUNTRY);
+    sim::DismissMenu();
+    sim::Key(VK_ESCAPE);
+    CLightFreqDlg dlg;
+    dlg.DoModal();
+    EXPECT_TRUE(sim::MessageBoxes().empty());
+    EXPECT_EQ(6, dlg.m_nCountry);
+    EXPECT_EQ(-1, dlg.m_nFreqState);
+    EXPECT_TRUE(sim::Popups().at(0).items.at(6).checked);
+}
+
+TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
+{
+    for (int32_t mode : {0, 1, 2, 7}) {
+        sim::Reset();
+        camera_ = -1;
+        PlugCamera(true, mode);
+        Inspect([&] {
+            std::vector<int> expected = {mode == 0, mode == 1, mode == 2};
+            EXPECT_EQ(expected, RadioChecks()) << mode;
+            EXPECT_TRUE(RadiosEnabled());
+            ASSERT_EQ(1u, sim::CaptureWindows().size());
+            EXPECT_TRUE(sim::IsCaptureConnected(sim::CaptureWindows()[0]));
+        });
+        sim::Click(IDC_BTN_OTHER);
+        sim::DismissMenu();
+        sim::Key(VK_ESCAPE);
+        CLightFreqDlg dlg;
+        dlg.DoModal();
+        EXPECT_EQ(mode <= 2 ? mode - 1 : -1, dlg.m_nFreqState) << mode;
+        std::vector<UINT> checked;
+        for (const sim::MenuItemSeen &item : sim::Popups().at(0).items)
+            if (item.checked)
+                checked.push_back(item.id);
+        std::vector<UINT> expected;
+        if (mode == 1 || mode == 2)
+            expected.push_back(ID_FREQ_50HZ + (UINT)mode - 1);
+        EXPECT_EQ(expected, checked) << mode;
+        EXPECT_TRUE(sim::CaptureWindows().empty());
+    }
+}
+
+TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
+{
+    PlugCamera(false);
+    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "3");
+    HWND owner = NULL;
+    sim::Then([&] { owner = MainWindow(); }); // runs inside the warning box
+    sim::AnswerMessageBox(IDOK);
+    CountingDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+
+    ASSERT_EQ(1u, sim::MessageBoxes().size());
+    const sim::MessageBoxSeen &box = sim::MessageBoxes()[0];
+    EXPECT_EQ("Please close other application with Zivo Web Camera!", box.text);
+    EXPECT_EQ("Warnning", box.caption);
+    EXPECT_EQ((UINT)MB_OK, box.style);
+    EXPECT_EQ(owner, box.owner);
+    EXPECT_EQ(1, dlg.cancels);
+    EXPECT_EQ(std::string("3\0", 2), StoredCountry());
+    EXPECT_TRUE(sim::CaptureWindows().empty());
+}
+
+TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
+{
+    for (UINT first : {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL}) {
+        sim::Reset();
+        camera_ = -1;
+        sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
+        sim::Then([&] { PlugCamera(); });
+        sim::DeviceChange(first);
+        sim::DeviceChange(DBT_DEVICEARRIVAL);
+        sim::DeviceChange(DBT_DEVNODES_CHANGED);
+        Inspect([&] {
+            EXPECT_TRUE(RadiosEnabled());
+            EXPECT_EQ(1u, sim::CaptureWindows().size());
+        });
+        sim::Key(VK_ESCAPE);
+        CLightFreqDlg dlg;
+        dlg.DoModal();
+        EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow)) << first;
+        EXPECT_EQ(-1, dlg.m_nFreqState); // not refreshed by a device change
+    }
+}
+
+TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
+{
+    for (UINT notification : {DBT_DEVNODES_CHANGED, DBT_DEVICEREMOVECOMPLETE}) {
+        sim::Reset();
+        camera_ = -1;
+        PlugCamera(true, 1);
+        sim::Then([&] { UnplugCamera(); });
+        sim::DeviceChange(notification);
+        Inspect([&] {
+            EXPECT_FALSE(RadiosEnabled());
+            EXPECT_TRUE(sim::CaptureWindows().empty());
+        });
+        sim::Key(VK_ESCAPE);
+        CLightFreqDlg dlg;
+        dlg.DoModal();
+        EXPECT_EQ(0, dlg.m_nFreqState) << notification;
+        EXPECT_EQ(0, dlg.m_bPreviewing);
+    }
+}
+
+TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
+{
+    PlugCamera();
+    HWND capture = NULL;
+    LRESULT answered = 0;
+    Inspect([&] { capture = sim::CaptureWindows().at(0); });
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
+    sim::DeviceChange(DBT_DEVICEARRIVAL);
+    sim::DeviceChange(0x8001); // a query to remove something
+    Inspect([&] {
+        EXPECT_EQ(std::vector<HWND>{capture}, sim::CaptureWindows());
+        // Every notification gets the default answer.
+        answered = SendMessageA(MainWindow(), WM_DEVICECHANGE, 0x8001, 0);
+    });
+    sim::Key(VK_ESCAPE);
+    CLightFreqDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(TRUE, answered);
+    EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow));
+}
+
+TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
+{
+    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
+    sim::Click(IDC_BTN_COUNTRY);
+    sim::Then([&] { PlugCamera(); });
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
+    Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
+    sim::PickMenuItem(ID_COUNTRY_JAPAN);
+    sim::Key(VK_ESCAPE);
+    CLightFreqDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(8, dlg.m_nCountry);
+    EXPECT_EQ(1, dlg.m_nFreqState);
+}
+
+TEST_F(LifecycleTest, ADeviceChangeInsideTheWarningBoxIsHandledThenTheWindowCloses)
+{
+    PlugCamera(false);
+    sim::Then([] { sim::CaptureDriverAt(0).connects = true; }); // the other application lets go
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
+    Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
+    sim::AnswerMessageBox(IDOK);
+    CountingDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(0, dlg.m_bPreviewing);
+    EXPECT_TRUE(sim::CaptureWindows().empty());
+    EXPECT_EQ(std::string("4\0", 2), StoredCountry());
+}
+
+TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
+{
+    const struct {
+        const char *how;
+        std::function<void()> leave;
+        INT_PTR result;
+        int cancels;
+    } ways[] = {
+        {"Exit", [] { sim::Click(IDCANCEL); }, IDCANCEL, 1},
+        {"Esc", [] { sim::Key(VK_ESCAPE); }, IDCANCEL, 1},
+        {"close box", [] { sim::CloseBox(); }, IDCANCEL, 1},
+        {"Enter", [] { sim::Key(VK_RETURN); }, IDOK, 0},
+    };
+    for (const auto &way : ways) {
+        sim::Reset();
+        camera_ = -1;
+        PlugCamera();
+        sim::Click(IDC_BTN_COUNTRY);
+        sim::PickMenuItem(ID_COUNTRY_GERMAN);
+        way.leave();
+        CountingDlg dlg;
+        EXPECT_EQ(way.result, dlg.DoModal()) << way.how;
+        EXPECT_EQ(way.cancels, dlg.cancels) << way.how;
+        EXPECT_EQ(std::string("1\0", 2), StoredCountry()) << way.how;
+        EXPECT_TRUE(sim::CaptureWindows().empty()) << way.how;
+    }
+}
+
+TEST_F(LifecycleTest, OneRequestEndToEnd)
+{
+    PlugCamera(true, 1);
+    sim::Click(IDC_BTN_COUNTRY);
+    sim::PickMenuItem(ID_COUNTRY_JAPAN);
+    sim::Click(IDC_BTN_OTHER);
+    sim::DismissMenu();
+    sim::Click(IDCANCEL);
+    EXPECT_EQ(0, WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL));
+
+    std::vector<int32_t> sets;
+    for (const sim::RequestBytes &r : sim::Device((size_t)camera_).driver.requests)
+        if (r[20] == KSPROPERTY_TYPE_SET)
+            sets.push_back(r[24]);
+    EXPECT_EQ(std::vector<int32_t>{2}, sets);
+    EXPECT_TRUE(sim::Popups().at(1).items.at(1).checked); // "60Hz"
+    EXPECT_EQ(std::string("8\0", 2), StoredCountry());
+}
+
+} // namespace

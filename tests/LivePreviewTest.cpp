@@ -1,0 +1,147 @@
+// The live preview: which capture driver is chosen, the messages a start
+// sends, and what a stop or a failed start leaves behind.
+#include "PlatformTest.h"
+
+#include "ui/LightFreqDlg.h"
+
+#include <vfw.h>
+
+namespace {
+
+class LivePreviewTest : public PlatformTest {
+protected:
+    // Runs the dialog (with the camera absent, so it starts no preview of its
+    // own) and calls during() inside it.
+    void WithDialog(std::function<void(CLightFreqDlg &)> during)
+    {
+        CLightFreqDlg dlg;
+        sim::Then([&] { during(dlg); });
+        sim::Key(VK_ESCAPE);
+        dlg.DoModal();
+    }
+    // The capture messages a window received, without the window's own.
+    static std::vector<sim::MessageSeen> CaptureMessages(HWND capture)
+    {
+        std::vector<sim::MessageSeen> seen;
+        for (const sim::MessageSeen &m : sim::MessagesTo(capture))
+            if (m.message >= WM_CAP_START)
+                seen.push_back(m);
+        return seen;
+    }
+    static WPARAM ConnectedIndex(HWND capture) { return CaptureMessages(capture).at(0).wParam; }
+};
+
+TEST_F(LivePreviewTest, ASuccessfulStartSendsTheCaptureMessagesInOrder)
+{
+    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
+    WithDialog([](CLightFreqDlg &dlg) {
+        ASSERT_TRUE(dlg.StartPreview());
+        EXPECT_EQ(1, dlg.m_bPreviewing);
+        HWND capture = dlg.m_hCapWnd;
+        ASSERT_EQ(std::vector<HWND>{capture}, sim::CaptureWindows());
+        EXPECT_TRUE(sim::IsCaptureConnected(capture));
+        EXPECT_EQ(MainWindow(), GetParent(capture));
+        EXPECT_EQ((DWORD)(WS_CHILD | WS_VISIBLE), (DWORD)GetWindowLongA(capture, GWL_STYLE));
+        EXPECT_EQ(0, GetDlgCtrlID(capture));
+        EXPECT_EQ((Geometry{11, 11, 320, 240}), ControlGeometry(MainWindow(), 0));
+
+        const UINT expected[][2] = {
+            {WM_CAP_DRIVER_CONNECT, 0}, {WM_CAP_GET_VIDEOFORMAT, 44}, {WM_CAP_SET_VIDEOFORMAT, 44},
+            {WM_CAP_SET_PREVIEWRATE, 15}, {WM_CAP_SET_PREVIEW, 1},   {WM_CAP_DRIVER_CONNECT, 0},
+            {WM_CAP_SET_PREVIEWRATE, 15}, {WM_CAP_SET_PREVIEW, 1},
+        };
+        std::vector<sim::MessageSeen> seen = CaptureMessages(capture);
+        ASSERT_EQ(8u, seen.size());
+        for (size_t i = 0; i < seen.size(); ++i) {
+            EXPECT_EQ(expected[i][0], seen[i].message) << i;
+            EXPECT_EQ(expected[i][1], seen[i].wParam) << i;
+        }
+        // The driver's format with only the frame size changed.
+        ASSERT_EQ(1u, sim::VideoFormatsSet().size());
+        BITMAPINFO format;
+        memcpy(&format, sim::VideoFormatsSet()[0].data(), sizeof(format));
+        EXPECT_EQ(320, format.bmiHeader.biWidth);
+        EXPECT_EQ(240, format.bmiHeader.biHeight);
+        EXPECT_EQ(24, format.bmiHeader.biBitCount);
+        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id)
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(MainWindow(), id)));
+    });
+}
+
+TEST_F(LivePreviewTest, TheDriverIsChosenByItsDescription)
+{
+    const struct {
+        std::vector<std::string> drivers;
+        WPARAM index;
+    } cases[] = {
+        {{}, 0},
+        {{"VfW driver A", "VfW driver B", "Microsoft WDM Image Capture (Win32)"}, 2},
+        {{"VfW driver A", " ", "Microsoft WDM Image Capture (Win32)"}, 1},
+        {{"Microsoft WDM Image Capture (Win32)", " "}, 0},
+        {{"VfW driver A", "microsoft wdm image capture (win32)"}, 0},
+        {{"VfW driver A", "  ", "Microsoft WDM Image Captur"}, 0},
+        {{"VfW driver A", std::string(300, 'x'), "Microsoft WDM Image Capture"}, 2},
+    };
+    for (const auto &c : cases) {
+        sim::Reset();
+        for (const std::string &d : c.drivers)
+            sim::AddCaptureDriver(d);
+        WithDialog([&](CLightFreqDlg &dlg) {
+            dlg.StartPreview();
+            EXPECT_EQ(c.index, ConnectedIndex(dlg.m_hCapWnd)) << c.drivers.size();
+        });
+    }
+}
+
+TEST_F(LivePreviewTest, AFailedConnectLeavesItsWindowForTheNextStop)
+{
+    WithDialog([](CLightFreqDlg &dlg) { // no capture driver at all
+        EXPECT_FALSE(dlg.StartPreview());
+        EXPECT_EQ(0, dlg.m_bPreviewing);
+        HWND left = dlg.m_hCapWnd;
+        ASSERT_TRUE(IsWindow(left));
+        EXPECT_EQ(1u, CaptureMessages(left).size());
+        EXPECT_TRUE(dlg.StopPreview());
+        EXPECT_FALSE(IsWindow(left));
+        EXPECT_EQ(NULL, dlg.m_hCapWnd);
+    });
+}
+
+TEST_F(LivePreviewTest, StopWithoutAWindowStillDisablesTheRadios)
+{
+    WithDialog([](CLightFreqDlg &dlg) {
+        dlg.EnableModeButtons(TRUE);
+        dlg.m_bPreviewing = 1;
+        EXPECT_TRUE(dlg.StopPreview());
+        EXPECT_EQ(0, dlg.m_bPreviewing);
+        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id)
+            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(MainWindow(), id)));
+    });
+}
+
+TEST_F(LivePreviewTest, StartingWhilePreviewingReplacesTheWindow)
+{
+    sim::AddCaptureDriver(" ");
+    WithDialog([](CLightFreqDlg &dlg) {
+        ASSERT_TRUE(dlg.StartPreview());
+        HWND first = dlg.m_hCapWnd;
+        ASSERT_TRUE(dlg.StartPreview());
+        EXPECT_NE(first, dlg.m_hCapWnd);
+        EXPECT_FALSE(IsWindow(first));
+        EXPECT_EQ((UINT)WM_CAP_DRIVER_DISCONNECT, CaptureMessages(first).back().message);
+        EXPECT_EQ(std::vector<HWND>{dlg.m_hCapWnd}, sim::CaptureWindows());
+    });
+}
+
+TEST_F(LivePreviewTest, AWindowThatCannotBeCreatedFailsTheStart)
+{
+    sim::AddCaptureDriver(" ");
+    sim::FailCall(sim::Call::capCreateCaptureWindow, S_OK);
+    WithDialog([](CLightFreqDlg &dlg) {
+        EXPECT_FALSE(dlg.StartPreview());
+        EXPECT_EQ(NULL, dlg.m_hCapWnd);
+        EXPECT_EQ(0, dlg.m_bPreviewing);
+    });
+}
+
+} // namespace
