@@ -41,6 +41,15 @@ done:
     return this;
 }
 
+// A request for property id of the camera's set, every other field zero.
+static void StartRecord(CameraPropertyRecord *record, ULONG id, ULONG flags)
+{
+    ZeroMemory(record, sizeof(*record));
+    record->Property.Set = kCameraExtPropertySet;
+    record->Property.Id = id;
+    record->Property.Flags = flags;
+}
+
 BOOL CCameraProperty::SendRequest(CameraPropertyRecord *record)
 {
     ULONG returned = 0;
@@ -54,10 +63,7 @@ BOOL CCameraProperty::GetProperty(ULONG id, LONG *value, LONG *second, LONG *thi
     if (!m_bValid)
         return FALSE;
     CameraPropertyRecord record;
-    ZeroMemory(&record, sizeof(record));
-    record.Property.Set = kCameraExtPropertySet;
-    record.Property.Id = id;
-    record.Property.Flags = KSPROPERTY_TYPE_GET;
+    StartRecord(&record, id, KSPROPERTY_TYPE_GET);
     if (!SendRequest(&record))
         return FALSE; // the caller's variables keep their values
     if (value)
@@ -76,10 +82,7 @@ BOOL CCameraProperty::SetProperty(ULONG id, LONG value, LONG second, LONG third,
     if (!m_bValid)
         return FALSE;
     CameraPropertyRecord record;
-    ZeroMemory(&record, sizeof(record));
-    record.Property.Set = kCameraExtPropertySet;
-    record.Property.Id = id;
-    record.Property.Flags = KSPROPERTY_TYPE_SET;
+    StartRecord(&record, id, KSPROPERTY_TYPE_SET);
     record.lValue = value;
     record.lSecond = second;
     record.lThird = third;

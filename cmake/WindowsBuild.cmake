@@ -5,29 +5,37 @@ add_compile_options(-ffunction-sections -fdata-sections)
 target_compile_options(lumetra_product PRIVATE -fno-rtti)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
-# MinGW-w64 has no import library for the kernel-streaming proxy; make one
-# from its module definition.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(KS_STDCALL_28 "@28")
-else()
-    set(KS_STDCALL_28 "")
-endif()
-configure_file(cmake/ksproxy.def.in ${CMAKE_BINARY_DIR}/ksproxy.def @ONLY)
-set(KSPROXY_IMPORT_LIB ${CMAKE_BINARY_DIR}/libksproxy.a)
-add_custom_command(
-    OUTPUT ${KSPROXY_IMPORT_LIB}
-    COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${CMAKE_BINARY_DIR}/ksproxy.def -l ${KSPROXY_IMPORT_LIB}
-    DEPENDS ${CMAKE_BINARY_DIR}/ksproxy.def
-    COMMENT "Generating the ksproxy.ax import library")
-add_custom_target(ksproxy_import DEPENDS ${KSPROXY_IMPORT_LIB})
-add_library(ksproxy STATIC IMPORTED GLOBAL)
-set_target_properties(ksproxy PROPERTIES IMPORTED_LOCATION ${KSPROXY_IMPORT_LIB})
-add_dependencies(ksproxy ksproxy_import)
+# Import libraries made from module definitions (names in their 32-bit
+# stdcall form), loading the DLL at its first call: ksproxy.ax, for which
+# MinGW-w64 has none, and avicap32.dll. Both are needed only once the camera
+# is present, so a start without it loads neither.
+function(delay_import_library name)
+    file(READ ${CMAKE_SOURCE_DIR}/cmake/imports/${name}.def definition)
+    if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+        string(REGEX REPLACE "@[0-9]+" "" definition "${definition}")
+    endif()
+    file(WRITE ${CMAKE_BINARY_DIR}/imports/${name}.def "${definition}")
+    set(library ${CMAKE_BINARY_DIR}/imports/lib${name}_delay.a)
+    add_custom_command(
+        OUTPUT ${library}
+        COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${CMAKE_BINARY_DIR}/imports/${name}.def -y ${library}
+        DEPENDS ${CMAKE_SOURCE_DIR}/cmake/imports/${name}.def
+        COMMENT "Generating the delay-import library of ${name}")
+    add_custom_target(${name}_import DEPENDS ${library})
+    add_library(${name}_delay STATIC IMPORTED GLOBAL)
+    set_target_properties(${name}_delay PROPERTIES IMPORTED_LOCATION ${library})
+    add_dependencies(${name}_delay ${name}_import)
+endfunction()
+delay_import_library(ksproxy)
+delay_import_library(avicap32)
 
 add_executable(Lumetra WIN32 res/Lumetra.rc)
 target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res)
-target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy strmiids ksuser ole32 oleaut32 uuid cfgmgr32 avicap32
-                      advapi32)
+target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy_delay avicap32_delay strmiids ksuser ole32 oleaut32 uuid
+                      cfgmgr32 advapi32 delayimp)
 
-# Test-only: reports Lumetra's window to the end-to-end tests under Wine.
+# Test-only: reports Lumetra's window to the end-to-end tests under Wine, and
+# the bare dialog the start-up benchmark compares Lumetra with.
 add_executable(probe tests/wine/probe.cpp)
+add_executable(bare_dialog WIN32 tests/wine/bare_dialog.cpp res/Lumetra.rc)
+target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)

@@ -16,9 +16,9 @@ const char kBusyCaption[] = "Warnning";
 // unknown one included, leaves all three unchecked.
 void ShowModeInRadios(CWnd *pDialog, int mode)
 {
-    static const int kRadios[] = {IDC_RADIO_OUTDOOR, IDC_RADIO_50HZ, IDC_RADIO_60HZ};
     for (int i = 0; i < 3; ++i)
-        pDialog->SendDlgItemMessage(kRadios[i], BM_SETCHECK, mode == i ? BST_CHECKED : BST_UNCHECKED, 0);
+        pDialog->SendDlgItemMessage(CLightFreqDlg::kModeRadios[i], BM_SETCHECK, mode == i ? BST_CHECKED : BST_UNCHECKED,
+                                    0);
 }
 
 } // namespace

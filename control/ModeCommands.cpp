@@ -82,8 +82,7 @@ void CLightFreqDlg::ShowPopupMenu(int pos)
 
 void CLightFreqDlg::EnableModeButtons(BOOL bEnable)
 {
-    static const int kRadios[] = {IDC_RADIO_OUTDOOR, IDC_RADIO_50HZ, IDC_RADIO_60HZ};
-    for (int id : kRadios) {
+    for (int id : kModeRadios) {
         if (CWnd *pRadio = GetDlgItem(id))
             pRadio->EnableWindow(bEnable);
     }

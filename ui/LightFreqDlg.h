@@ -24,6 +24,9 @@ public:
     void EnableModeButtons(BOOL bEnable);
     void ShowBusyWarning();
 
+    // The hidden radios holding the camera's mode, in mode order.
+    static constexpr int kModeRadios[3] = {IDC_RADIO_OUTDOOR, IDC_RADIO_50HZ, IDC_RADIO_60HZ};
+
     HWND m_hCapWnd;     // the live preview's capture window, or NULL
     BOOL m_bPreviewing; // 1 while the preview runs
     int m_nCountry;     // row of the country table, any value accepted

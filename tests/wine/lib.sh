@@ -70,3 +70,19 @@ finish() {
     echo "$passed passed, $failed failed"
     ((failed == 0))
 }
+
+# The country value in the prefix's registry.
+COUNTRY_KEY='HKLM\Software\ZivoCam'
+country_set() { wine reg add "$COUNTRY_KEY" /v Country /t "$1" /d "$2" /f >/dev/null 2>&1; }
+country_clear() { wine reg delete "$COUNTRY_KEY" /f >/dev/null 2>&1; true; }
+country_stored() {
+    local line
+    line=$(wine reg query "$COUNTRY_KEY" /v Country 2>/dev/null | tr -d '\r' | grep -i 'Country')
+    [[ -n $line ]] && awk '{ print $3 }' <<<"$line" || echo "<none>"
+}
+
+# Clicks Lumetra's Exit button and waits for the program to end.
+exit_lumetra() {
+    click_control "$(probe layout)" 2
+    probe gone 15
+}

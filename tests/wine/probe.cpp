@@ -4,6 +4,8 @@
 //   probe layout         - metrics, work area, window and control geometry
 //   probe menu SECONDS   - the open popup menu's window
 //   probe gone SECONDS   - until the window no longer exists
+//   probe bench RUNS A.exe B.exe - alternately starts each program and times
+//                          the launch until its window is shown
 #include <windows.h>
 
 #include <stdio.h>
@@ -75,6 +77,47 @@ static int Menu(int seconds)
     return 0;
 }
 
+// Milliseconds from CreateProcess until a visible "Lumetra" window exists;
+// the program is then closed and waited for.
+static double TimeStart(const char *exe)
+{
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    STARTUPINFOA si;
+    PROCESS_INFORMATION pi;
+    ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    char command[MAX_PATH + 2];
+    lstrcpynA(command, exe, MAX_PATH);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        return -1;
+    HWND window = NULL;
+    for (int i = 0; i < 20000 && !(window && IsWindowVisible(window)); ++i) {
+        window = FindLumetra();
+        if (!(window && IsWindowVisible(window)))
+            Sleep(1);
+    }
+    QueryPerformanceCounter(&now);
+    if (window)
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return window ? (double)(now.QuadPart - start.QuadPart) * 1000.0 / (double)frequency.QuadPart : -1;
+}
+
+static int Bench(int runs, const char *a, const char *b)
+{
+    for (int i = 0; i < runs; ++i) {
+        double ta = TimeStart(a), tb = TimeStart(b);
+        printf("run %d %.1f %.1f\n", i, ta, tb);
+        if (ta < 0 || tb < 0)
+            return 1;
+    }
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     const char *what = argc > 1 ? argv[1] : "";
@@ -87,6 +130,8 @@ int main(int argc, char **argv)
         return Layout();
     if (strcmp(what, "menu") == 0)
         return Menu(seconds);
+    if (strcmp(what, "bench") == 0 && argc > 4)
+        return Bench(seconds, argv[3], argv[4]);
     fprintf(stderr, "usage: probe wait|gone|layout|menu [seconds]\n");
     return 2;
 }
