@@ -47,10 +47,12 @@ add_executable(lumetra_tests
     tests/CameraModeTest.cpp
     tests/CameraPresenceTest.cpp
     tests/CountryStoreTest.cpp
+    tests/FaultSweepTest.cpp
     tests/LifecycleTest.cpp
     tests/LivePreviewTest.cpp
     tests/MainWindowTest.cpp
     tests/ModeCommandsTest.cpp
+    tests/SoakTest.cpp
 )
 target_include_directories(lumetra_tests PRIVATE ${CMAKE_SOURCE_DIR}/winsim ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(lumetra_tests PRIVATE lumetra_product winsim GTest::gtest GTest::gtest_main)

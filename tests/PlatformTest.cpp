@@ -9,19 +9,26 @@ void PlatformTest::SetUp()
     sim::Reset();
 }
 
+void ExpectNothingLeaked(const std::string &context)
+{
+    EXPECT_EQ(0, sim::LiveComReferences()) << context << "leaked: " << sim::LiveComObjects();
+    EXPECT_EQ(0, sim::LiveBstrs()) << context << "BSTRs leaked";
+    EXPECT_EQ(0, sim::LiveTaskBlocks()) << context << "task-allocator blocks leaked";
+    EXPECT_EQ(0, sim::ComInitDepth()) << context << "COM left initialised";
+    EXPECT_EQ(0, sim::LiveWindows()) << context << "windows left";
+    EXPECT_EQ(0, sim::LiveMenus()) << context << "menus left";
+    EXPECT_EQ(0, sim::LivePaintContexts()) << context << "paint contexts left";
+    EXPECT_EQ(0, sim::LiveRegistryKeys()) << context << "registry keys left open";
+    for (const std::string &misuse : sim::Misuse())
+        ADD_FAILURE() << context << "platform misuse: " << misuse;
+}
+
 void PlatformTest::TearDown()
 {
-    EXPECT_EQ(0, sim::LiveComReferences()) << "leaked: " << sim::LiveComObjects();
-    EXPECT_EQ(0, sim::LiveBstrs()) << "BSTRs leaked";
-    EXPECT_EQ(0, sim::LiveTaskBlocks()) << "task-allocator blocks leaked";
-    EXPECT_EQ(0, sim::ComInitDepth()) << "COM left initialised";
-    EXPECT_EQ(0, sim::LiveWindows()) << "windows left";
-    EXPECT_EQ(0, sim::LiveMenus()) << "menus left";
-    EXPECT_EQ(0, sim::LivePaintContexts()) << "paint contexts left";
-    EXPECT_EQ(0, sim::LiveRegistryKeys()) << "registry keys left open";
+    ExpectNothingLeaked("");
     EXPECT_EQ(0u, sim::PendingInput()) << "scripted input the program never consumed";
-    for (const std::string &misuse : sim::Misuse())
-        ADD_FAILURE() << "platform misuse: " << misuse;
+    for (const std::string &mismatch : sim::ScriptMismatches())
+        ADD_FAILURE() << "scenario: " << mismatch;
     sim::Reset();
 }
 

@@ -28,6 +28,10 @@ struct NameAfterFailedCall {
     }
 };
 
+// Every resource the program obtained has been given back, and the platform
+// saw no misuse; context prefixes each failure.
+void ExpectNothingLeaked(const std::string &context);
+
 class PlatformTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -55,6 +55,8 @@ enum class Call {
     RegQueryValueEx,
     RegSetValueEx,
     RegCloseKey,
+    DialogBox,
+    CaptureConnect, // WM_CAP_DRIVER_CONNECT to a capture window
     Count
 };
 const char *CallName(Call call);
@@ -67,6 +69,26 @@ void Reset();
 // 0 fails every one. Calls that return a pointer or handle fail with NULL;
 // S_FALSE is a valid "failure" where the real call can answer it.
 void FailCall(Call call, HRESULT result, int occurrence = 0);
+// Makes the n-th platform call from now (counting from 1) fail the way that
+// call can really fail: an error result, S_FALSE where that ends a walk, a
+// null pointer or handle, a configuration-manager or registry error, a
+// dialog that cannot be created, a capture driver that does not connect.
+// Calls that cannot fail (releases, frees, closes) are left alone.
+void FailNthCall(size_t n);
+// The call FailNthCall made fail, or Call::Count if none did.
+Call InjectedCall();
+bool CanFail(Call call);
+
+// What succeeded, for judging results after an injected failure.
+struct Outcomes {
+    int handlesIssued = 0;  // device handles given out by filters
+    int getsAnswered = 0;   // light-frequency GETs a camera driver answered
+    int cameraIdsRead = 0;  // hardware-ID reads of a node whose first ID is the camera's
+    int connects = 0;       // capture windows connected
+    int valuesQueried = 0;  // registry values read
+    int valuesSet = 0;      // registry values written
+};
+const Outcomes &Succeeded();
 
 // --- The camera driver and the video-input devices --------------------------
 typedef std::array<uint8_t, 72> RequestBytes;
@@ -106,6 +128,8 @@ long ComInitDepth();
 // Misuse the platform detected: releases past zero, frees of unknown
 // pointers, unbalanced uninitialisation, requests on stale handles.
 const std::vector<std::string> &Misuse();
+// Scripted input that did not fit what the program showed.
+const std::vector<std::string> &ScriptMismatches();
 
 // --- The user interface ------------------------------------------------------
 // The program's compiled resources (the bytes windres writes as a .res file),

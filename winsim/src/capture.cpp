@@ -32,7 +32,9 @@ LRESULT CALLBACK CaptureWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     bool &connected = state->second;
     switch (msg) {
     case WM_CAP_DRIVER_CONNECT:
-        connected = wParam < S().captureDrivers.size() && S().captureDrivers[wParam].connects;
+        connected = !Enter(Call::CaptureConnect, NULL) && wParam < S().captureDrivers.size() &&
+                    S().captureDrivers[wParam].connects;
+        S().succeeded.connects += connected;
         return connected;
     case WM_CAP_DRIVER_DISCONNECT: {
         bool was = connected;

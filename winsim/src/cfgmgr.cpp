@@ -1,6 +1,8 @@
 // The Configuration Manager's device tree.
 #include "state.h"
 
+#include <strings.h>
+
 namespace sim {
 namespace detail {
 namespace {
@@ -160,5 +162,7 @@ CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
     *length = (ULONG)value->size();
     if (type)
         *type = valueType;
+    if (property == CM_DRP_HARDWAREID && strncasecmp(value->c_str(), "usb\\vid_0ac8&pid_0302", 21) == 0)
+        ++S().succeeded.cameraIdsRead;
     return CR_SUCCESS;
 }

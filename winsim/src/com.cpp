@@ -78,8 +78,8 @@ public:
     void *STDMETHODCALLTYPE Realloc(void *, SIZE_T) override { return NULL; }
     void STDMETHODCALLTYPE Free(void *pv) override
     {
-        if (!Enter(Call::MallocFree, NULL))
-            FreeTaskBlock(pv);
+        Enter(Call::MallocFree, NULL);
+        FreeTaskBlock(pv);
     }
     SIZE_T STDMETHODCALLTYPE GetSize(void *) override { return (SIZE_T)-1; }
     int STDMETHODCALLTYPE DidAlloc(void *pv) override { return S().taskBlocks.count(pv) ? 1 : 0; }

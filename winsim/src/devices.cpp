@@ -49,6 +49,7 @@ public:
     {
         if (Enter(Call::KsGetObjectHandle, NULL))
             return NULL;
+        ++S().succeeded.handlesIssued;
         return handle_;
     }
 

@@ -162,7 +162,7 @@ void ClickControl(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);
     if (!IsWindowVisible(control) || !IsWindowEnabled(control)) {
-        ReportMisuse("scenario clicks control " + std::to_string(id) + ", which cannot be clicked");
+        ReportScriptMismatch("scenario clicks control " + std::to_string(id) + ", which cannot be clicked");
         return;
     }
     if (IsPushButton(control))
@@ -218,7 +218,7 @@ bool RunNextInput(const char *loop)
         input.action();
         break;
     default:
-        ReportMisuse(std::string("scenario input for a menu or message box reached the ") + loop);
+        ReportScriptMismatch(std::string("scenario input for a menu or message box reached the ") + loop);
     }
     DeliverPosted();
     return true;
@@ -232,7 +232,7 @@ using namespace sim::detail;
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC dlgProc, LPARAM param)
 {
-    if (instance != kModule || !IS_INTRESOURCE(name))
+    if (Enter(Call::DialogBox, NULL) || instance != kModule || !IS_INTRESOURCE(name))
         return -1;
     std::vector<BYTE> bytes = FindResourceBytes(kDialogType, (long)(ULONG_PTR)name);
     DWORD templateStyle = 0;
@@ -254,7 +254,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGP
         if (FindWindow(dialog)->ended)
             break;
         if (!RunNextInput("dialog")) {
-            ReportMisuse("the dialog waits for input and none is scripted");
+            ReportScriptMismatch("the dialog waits for input and none is scripted");
             EndDialog(dialog, -1);
         }
     }

@@ -45,6 +45,7 @@ HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out,
             return HRESULT_FROM_WIN32(ERROR_MORE_DATA);
         WriteU32(out + kValueOffset, (uint32_t)(driver.answerGetWith ? driver.getAnswer : driver.lightFrequency));
         *returned = outLength;
+        ++S().succeeded.getsAnswered;
         return S_OK;
     case KSPROPERTY_TYPE_SET:
         if (driver.setFailure != S_OK)

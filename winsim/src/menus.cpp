@@ -165,14 +165,14 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner
     UI().popups.push_back(seen);
     for (;;) {
         if (UI().input.empty()) {
-            ReportMisuse("a popup menu waits for input and none is scripted");
+            ReportScriptMismatch("a popup menu waits for input and none is scripted");
             return TRUE;
         }
         Input input = UI().input.front();
         if (input.kind == Input::PickMenuItem) {
             UI().input.pop_front();
             if (FindItemByCommand(menu, (UINT)input.value) == NULL)
-                ReportMisuse("scenario picks an item the open menu does not have");
+                ReportScriptMismatch("scenario picks an item the open menu does not have");
             else
                 PostMessageA(owner, WM_COMMAND, MAKEWPARAM(input.value, 0), 0);
             return TRUE;
@@ -200,7 +200,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
     int answer = IDOK;
     for (;;) {
         if (UI().input.empty()) {
-            ReportMisuse("a message box waits for input and none is scripted");
+            ReportScriptMismatch("a message box waits for input and none is scripted");
             break;
         }
         Input input = UI().input.front();
@@ -213,7 +213,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
             RunNextInput("message box");
             continue;
         }
-        ReportMisuse("scenario input other than an answer reached a message box");
+        ReportScriptMismatch("scenario input other than an answer reached a message box");
         UI().input.pop_front();
     }
     if (ownerWasEnabled && FindWindow(owner))

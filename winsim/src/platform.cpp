@@ -37,11 +37,54 @@ ULONG ObjectBase::ReleaseImpl()
     return (ULONG)left;
 }
 
+namespace {
+
+// How each call fails when FailNthCall picks it (pointer-returning calls
+// answer NULL whatever this says).
+HRESULT TypicalFailure(Call call)
+{
+    switch (call) {
+    case Call::CreateClassEnumerator:
+    case Call::EnumNext:
+        return S_FALSE; // the empty category, the end of the enumeration
+    case Call::CoCreateInstance:
+        return REGDB_E_CLASSNOTREG;
+    case Call::MkParseDisplayName:
+        return MK_E_SYNTAX;
+    case Call::BindToObject:
+        return E_NOINTERFACE;
+    case Call::KsSynchronousDeviceControl:
+        return HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
+    case Call::CM_Locate_DevNode:
+    case Call::CM_Get_DevNode_Registry_Property:
+    case Call::CM_Get_Child:
+    case Call::CM_Get_Sibling:
+    case Call::CM_Get_Parent:
+        return CR_FAILURE;
+    case Call::RegOpenKeyEx:
+    case Call::RegCreateKey:
+    case Call::RegSetValueEx:
+        return ERROR_ACCESS_DENIED;
+    case Call::RegQueryValueEx:
+        return ERROR_FILE_NOT_FOUND;
+    default:
+        return E_OUTOFMEMORY;
+    }
+}
+
+} // namespace
+
 bool Enter(Call call, HRESULT *failure)
 {
     State &s = S();
     s.log.push_back(call);
     size_t nth = ++s.counts[(size_t)call];
+    if (s.failNth != 0 && s.log.size() == s.failNth && CanFail(call)) {
+        s.injected = call;
+        if (failure)
+            *failure = TypicalFailure(call);
+        return true;
+    }
     for (const State::Failure &f : s.failures) {
         if (f.call == call && (f.occurrence == 0 || (size_t)f.occurrence == nth)) {
             if (failure)
@@ -53,6 +96,7 @@ bool Enter(Call call, HRESULT *failure)
 }
 
 void ReportMisuse(const std::string &what) { S().misuse.push_back(what); }
+void ReportScriptMismatch(const std::string &what) { S().scriptMismatches.push_back(what); }
 
 } // namespace detail
 
@@ -70,6 +114,7 @@ const char *CallName(Call call)
         "CM_Locate_DevNodeA", "CM_Get_DevNode_Registry_PropertyA", "CM_Get_Child", "CM_Get_Sibling", "CM_Get_Parent",
         "capGetDriverDescriptionA", "capCreateCaptureWindowA",
         "RegOpenKeyExA", "RegCreateKeyA", "RegQueryValueExA", "RegSetValueExA", "RegCloseKey",
+        "DialogBoxParamA", "WM_CAP_DRIVER_CONNECT",
     };
     static_assert(sizeof(names) / sizeof(names[0]) == (size_t)Call::Count, "one name per call");
     return names[(size_t)call];
@@ -90,6 +135,16 @@ void Reset()
 }
 
 void FailCall(Call call, HRESULT result, int occurrence) { S().failures.push_back({call, result, occurrence}); }
+
+void FailNthCall(size_t n) { S().failNth = S().log.size() + n; }
+Call InjectedCall() { return S().injected; }
+const Outcomes &Succeeded() { return S().succeeded; }
+
+bool CanFail(Call call)
+{
+    return call != Call::CoUninitialize && call != Call::MallocFree && call != Call::SysFreeString &&
+           call != Call::RegCloseKey && call != Call::Count;
+}
 
 size_t AddVideoDevice(const std::wstring &friendlyName, bool isCamera, const std::wstring &displayName)
 {
@@ -135,5 +190,6 @@ long LiveBstrs() { return (long)S().bstrs.size(); }
 long LiveTaskBlocks() { return (long)S().taskBlocks.size(); }
 long ComInitDepth() { return ApartmentDepth(); }
 const std::vector<std::string> &Misuse() { return S().misuse; }
+const std::vector<std::string> &ScriptMismatches() { return S().scriptMismatches; }
 
 } // namespace sim

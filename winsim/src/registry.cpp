@@ -160,6 +160,7 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LP
     if (available < v.data.size())
         return ERROR_MORE_DATA;
     memcpy(data, v.data.data(), v.data.size());
+    ++S().succeeded.valuesQueried;
     return ERROR_SUCCESS;
 }
 
@@ -181,14 +182,13 @@ LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BY
     if (IsString(type) && size > 0 && data[size - 1] != 0 && data[size] == 0)
         stored += '\0';
     S().registry[handle->second.path][Lower(name ? name : "")] = {type, stored};
+    ++S().succeeded.valuesSet;
     return ERROR_SUCCESS;
 }
 
 LSTATUS WINAPI RegCloseKey(HKEY key)
 {
-    HRESULT failure;
-    if (Enter(Call::RegCloseKey, &failure))
-        return failure;
+    Enter(Call::RegCloseKey, NULL);
     if (RootName(key))
         return ERROR_SUCCESS;
     if (S().openKeys.erase(key) == 0) {

@@ -84,12 +84,15 @@ struct State {
         int occurrence;
     };
     std::vector<Failure> failures;
+    size_t failNth = 0; // index in the log of the call to fail, 0 for none
+    Call injected = Call::Count;
+    Outcomes succeeded;
     std::set<ObjectBase *> objects;
     std::set<void *> bstrs;       // allocation bases
     std::set<void *> taskBlocks;
     std::map<HANDLE, size_t> deviceHandles; // live filter handle -> device index
     uintptr_t nextHandle = 0x1000;
-    std::vector<std::string> misuse;
+    std::vector<std::string> misuse, scriptMismatches;
     DWORD lastError = 0;
 };
 
@@ -99,6 +102,8 @@ State &S();
 // the result to answer.
 bool Enter(Call call, HRESULT *failure);
 void ReportMisuse(const std::string &what);
+// The scenario's input did not fit what the program showed.
+void ReportScriptMismatch(const std::string &what);
 
 // Allocations made on the program's behalf by platform objects.
 BSTR AllocBstr(const OLECHAR *text);

@@ -1,0 +1,277 @@
+// Every platform call an operation makes is failed in turn, the way that call
+// can really fail. Whatever fails, the operation must not crash, must give
+// the result its failure calls for, and must give back all it obtained.
+#include "PlatformTest.h"
+
+#include "camera/CameraMode.h"
+#include "camera/CameraPresence.h"
+#include "control/CountryStore.h"
+#include "ui/LightFreqDlg.h"
+
+#include <dbt.h>
+
+#include <iostream>
+
+namespace {
+
+using sim::Call;
+
+const char kKey[] = "Software\\ZivoCam";
+
+std::string Stored()
+{
+    sim::RegValue value = {};
+    return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", &value) ? value.data : "<none>";
+}
+
+void CameraDevices(int32_t mode = 1)
+{
+    sim::AddVideoDevice(L"USB Video Device", false);
+    sim::AddVideoDevice(L"Zivo Web Camera", true);
+    sim::Device(1).driver.lightFrequency = mode;
+}
+
+DEVINST g_cameraNode;
+
+void CameraPlugged(bool free = true)
+{
+    CameraDevices();
+    DEVINST hub = sim::AddDevNode(sim::kRootDevNode, sim::DevNode());
+    sim::AddDevNode(hub, sim::DevNode());
+    g_cameraNode = sim::PlugCamera();
+    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)", free);
+}
+
+// The radios follow the preview, and a preview has its connected window.
+void ExpectPreviewConsistent(CLightFreqDlg &dlg)
+{
+    HWND dialog = MainWindow();
+    for (int id : CLightFreqDlg::kModeRadios) {
+        EXPECT_EQ(dlg.m_bPreviewing != 0, IsWindowEnabled(GetDlgItem(dialog, id)) != 0) << id;
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, id))) << id;
+    }
+    if (dlg.m_bPreviewing) {
+        EXPECT_TRUE(sim::IsCaptureConnected(dlg.m_hCapWnd));
+    }
+    EXPECT_LE(sim::CaptureWindows().size(), 1u);
+}
+
+// Runs op with the failAt-th call from its start failing (none for 0) and
+// returns how many calls it made.
+size_t Measure(size_t failAt, const std::function<void()> &op)
+{
+    size_t start = sim::CallLog().size();
+    if (failAt)
+        sim::FailNthCall(failAt);
+    op();
+    return sim::CallLog().size() - start;
+}
+
+// The part of a dialog's run between two points of its script.
+struct DialogStep {
+    std::function<void()> before; // queues the input that leads up to the step
+    std::function<void(CLightFreqDlg &)> step;
+    std::function<void(CLightFreqDlg &)> after; // queues the rest, then closes
+};
+
+size_t RunDialogStep(size_t failAt, const DialogStep &s)
+{
+    size_t calls = 0;
+    CLightFreqDlg dlg;
+    s.before();
+    sim::Then([&] { calls = Measure(failAt, [&] { s.step(dlg); }); });
+    s.after(dlg);
+    dlg.DoModal();
+    return calls;
+}
+
+struct Operation {
+    std::string name;
+    std::function<void()> scenario;
+    std::function<size_t(size_t failAt)> run; // runs, checks, returns the calls made
+};
+
+class FaultSweepTest : public PlatformTest {
+protected:
+    // Fails each call of op in turn; returns how many calls could be failed.
+    size_t Sweep(const Operation &op)
+    {
+        sim::Reset();
+        op.scenario();
+        size_t calls = op.run(0);
+        ExpectNothingLeaked(op.name + " without failures: ");
+        size_t pairs = 0;
+        for (size_t n = 1; n <= calls && !HasFailure(); ++n) {
+            sim::Reset();
+            op.scenario();
+            op.run(n);
+            std::string failed = sim::InjectedCall() == Call::Count ? "none" : sim::CallName(sim::InjectedCall());
+            pairs += sim::InjectedCall() != Call::Count;
+            ExpectNothingLeaked(op.name + ", call " + std::to_string(n) + " (" + failed + ") failing: ");
+            if (HasFailure())
+                std::cout << op.name << ": first fault with call " << n << " (" << failed << ") failing\n";
+        }
+        sim::Reset();
+        std::cout << op.name << ": " << calls << " calls, " << pairs << " failed in turn\n";
+        return pairs;
+    }
+};
+
+TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
+{
+    std::vector<Operation> ops;
+    ops.push_back({"SetFrequencyMode", [] { CameraDevices(); }, [](size_t n) {
+                       BOOL result = FALSE;
+                       size_t calls = Measure(n, [&] { result = SetFrequencyMode(2); });
+                       EXPECT_EQ(sim::Succeeded().handlesIssued > 0, result != 0);
+                       if (result && sim::InjectedCall() != Call::KsSynchronousDeviceControl) {
+                           EXPECT_EQ(2, sim::Device(1).driver.lightFrequency);
+                       }
+                       return calls;
+                   }});
+    ops.push_back({"GetFrequencyMode", [] { CameraDevices(1); }, [](size_t n) {
+                       int mode = 0;
+                       size_t calls = Measure(n, [&] { mode = GetFrequencyMode(); });
+                       EXPECT_EQ(sim::Succeeded().getsAnswered ? 1 : kModeUnknown, mode);
+                       return calls;
+                   }});
+    ops.push_back({"IsCameraPresent", [] { CameraPlugged(); }, [](size_t n) {
+                       BOOL present = FALSE;
+                       size_t calls = Measure(n, [&] { present = IsCameraPresent(); });
+                       EXPECT_EQ(sim::Succeeded().cameraIdsRead > 0, present != 0);
+                       return calls;
+                   }});
+    ops.push_back({"country load", [] { sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "7"); },
+                   [](size_t n) {
+                       int country = 0;
+                       size_t calls = Measure(n, [&] { country = LoadCountry(); });
+                       EXPECT_EQ(sim::Succeeded().valuesQueried ? 7 : kDefaultCountry, country);
+                       return calls;
+                   }});
+    ops.push_back({"country save", [] { sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "7"); },
+                   [](size_t n) {
+                       size_t calls = Measure(n, [] { SaveCountry(8); });
+                       EXPECT_EQ(sim::Succeeded().valuesSet ? std::string("8\0", 2) : "7", Stored());
+                       return calls;
+                   }});
+    ops.push_back({"StartPreview", [] { sim::AddCaptureDriver(" "); }, [](size_t n) {
+                       int connectsBefore = 0;
+                       BOOL started = FALSE;
+                       DialogStep step{[] {},
+                                       [&](CLightFreqDlg &dlg) {
+                                           connectsBefore = sim::Succeeded().connects;
+                                           started = dlg.StartPreview();
+                                       },
+                                       [&](CLightFreqDlg &dlg) {
+                                           sim::Then([&] {
+                                               EXPECT_EQ(sim::Succeeded().connects - connectsBefore == 2, started != 0);
+                                               EXPECT_EQ(started, dlg.m_bPreviewing);
+                                               ExpectPreviewConsistent(dlg);
+                                               dlg.StopPreview();
+                                               EXPECT_TRUE(sim::CaptureWindows().empty());
+                                           });
+                                           sim::Key(VK_ESCAPE);
+                                       }};
+                       return RunDialogStep(n, step);
+                   }});
+    ops.push_back({"StopPreview", [] { CameraPlugged(); }, [](size_t n) {
+                       DialogStep step{[] {}, [](CLightFreqDlg &dlg) { EXPECT_TRUE(dlg.StopPreview()); },
+                                       [](CLightFreqDlg &dlg) {
+                                           sim::Then([&] {
+                                               EXPECT_EQ(0, dlg.m_bPreviewing);
+                                               EXPECT_TRUE(sim::CaptureWindows().empty());
+                                           });
+                                           sim::Key(VK_ESCAPE);
+                                       }};
+                       return RunDialogStep(n, step);
+                   }});
+    const struct {
+        const char *name;
+        std::function<void()> scenario;
+    } starts[] = {
+        {"OnInitDialog, camera absent", [] { CameraDevices(); }},
+        {"OnInitDialog, camera free", [] { CameraPlugged(); }},
+        {"OnInitDialog, camera busy", [] { CameraPlugged(false); }},
+    };
+    for (const auto &start : starts) {
+        ops.push_back({start.name, start.scenario, [](size_t n) {
+                           CLightFreqDlg dlg;
+                           INT_PTR result = 0;
+                           sim::Then([&] { ExpectPreviewConsistent(dlg); });
+                           sim::AnswerMessageBox(IDOK);
+                           sim::Key(VK_ESCAPE);
+                           size_t calls = Measure(n, [&] { result = dlg.DoModal(); });
+                           EXPECT_EQ(sim::InjectedCall() == Call::DialogBox, result == -1);
+                           EXPECT_LE(sim::MessageBoxes().size(), 1u);
+                           EXPECT_TRUE(sim::CaptureWindows().empty());
+                           if (result != -1) {
+                               EXPECT_EQ(sim::Succeeded().valuesSet ? std::string("4\0", 2) : "<none>", Stored());
+                           }
+                           return calls;
+                       }});
+    }
+    const struct {
+        const char *name;
+        UINT event;
+        bool plug;
+    } changes[] = {
+        {"OnDeviceChange, nodes changed", DBT_DEVNODES_CHANGED, true},
+        {"OnDeviceChange, arrival", DBT_DEVICEARRIVAL, true},
+        {"OnDeviceChange, removal", DBT_DEVICEREMOVECOMPLETE, false},
+    };
+    for (const auto &change : changes) {
+        ops.push_back({change.name, [&] { change.plug ? CameraDevices() : CameraPlugged(); }, [&](size_t n) {
+                           int connectsBefore = 0;
+                           DialogStep step{
+                               [&] {
+                                   sim::Then([&] {
+                                       if (change.plug) {
+                                           sim::PlugCamera();
+                                           sim::AddCaptureDriver(" ");
+                                       } else {
+                                           sim::RemoveDevNode(g_cameraNode);
+                                       }
+                                   });
+                               },
+                               [&](CLightFreqDlg &) {
+                                   connectsBefore = sim::Succeeded().connects;
+                                   SendMessageA(MainWindow(), WM_DEVICECHANGE, change.event, 0);
+                               },
+                               [&](CLightFreqDlg &dlg) {
+                                   sim::Then([&] {
+                                       bool connected = sim::Succeeded().connects - connectsBefore == 2;
+                                       EXPECT_EQ(change.plug && connected, dlg.m_bPreviewing != 0);
+                                       ExpectPreviewConsistent(dlg);
+                                   });
+                                   sim::Key(VK_ESCAPE);
+                               }};
+                           return RunDialogStep(n, step);
+                       }});
+    }
+    ops.push_back({"a whole run", [] { CameraPlugged(); }, [](size_t n) {
+                       sim::Click(IDC_BTN_COUNTRY);
+                       sim::PickMenuItem(ID_COUNTRY_JAPAN);
+                       sim::Key(VK_ESCAPE);
+                       int exitCode = -1;
+                       size_t calls = Measure(n, [&] { exitCode = WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", 1); });
+                       EXPECT_EQ(0, exitCode);
+                       EXPECT_TRUE(sim::CaptureWindows().empty());
+                       std::string stored = Stored();
+                       if (sim::Succeeded().valuesSet) {
+                           EXPECT_TRUE(stored == std::string("8\0", 2) || stored == std::string("4\0", 2)) << stored;
+                       } else {
+                           EXPECT_EQ("<none>", stored);
+                       }
+                       return calls;
+                   }});
+
+    size_t pairs = 0;
+    for (const Operation &op : ops)
+        pairs += Sweep(op);
+    std::cout << "fault injection: " << pairs << " (operation, call) pairs failed in turn over " << ops.size()
+              << " operations\n";
+    RecordProperty("injected_pairs", (int)pairs);
+    EXPECT_GT(pairs, 300u);
+}
+
+} // namespace
