@@ -64,7 +64,7 @@ LRESULT AfxInvoke_bwd(CCmdTarget *p, UINT, WPARAM wParam, LPARAM lParam)
 #define DECLARE_MESSAGE_MAP()                                                                      \
 protected:                                                                                         \
     static const AFX_MSGMAP *GetThisMessageMap();                                                  \
-    virtual const AFX_MSGMAP *GetMessageMap() const;
+    const AFX_MSGMAP *GetMessageMap() const override;
 
 // The entries live in a function of the class, so that they may name its
 // protected handlers.

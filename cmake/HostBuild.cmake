@@ -1,8 +1,15 @@
 # Host build: the program against the simulated platform, tested with
 # GoogleTest under AddressSanitizer and UndefinedBehaviorSanitizer.
+# (LUMETRA_SANITIZE=OFF builds the tests plain, for valgrind.)
+option(LUMETRA_SANITIZE "Build the host tests under ASan and UBSan" ON)
 set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-add_compile_options(${SANITIZERS})
-add_link_options(${SANITIZERS})
+if(LUMETRA_FUZZ)
+    list(APPEND SANITIZERS -fsanitize=fuzzer-no-link)
+endif()
+if(LUMETRA_SANITIZE OR LUMETRA_FUZZ)
+    add_compile_options(${SANITIZERS})
+    add_link_options(${SANITIZERS})
+endif()
 
 add_library(winsim STATIC
     winsim/src/capture.cpp
@@ -37,6 +44,17 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -DINPUT=${RES_FILE} -DOUTPUT=${RES_SOURCE} -DNAME=g_lumetraRes
             -P ${CMAKE_SOURCE_DIR}/cmake/EmbedFile.cmake
     DEPENDS ${RES_FILE} cmake/EmbedFile.cmake)
+
+if(LUMETRA_FUZZ)
+    # libFuzzer targets, one per kind of input from outside the program.
+    foreach(target friendly_names devnode_properties capture_drivers registry_values driver_answers)
+        add_executable(fuzz_${target} fuzz/${target}.cpp ${RES_SOURCE})
+        target_include_directories(fuzz_${target} PRIVATE ${CMAKE_SOURCE_DIR}/winsim ${CMAKE_SOURCE_DIR}/fuzz)
+        target_link_libraries(fuzz_${target} PRIVATE lumetra_product winsim)
+        target_link_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)
+    endforeach()
+    return()
+endif()
 
 find_package(GTest REQUIRED)
 enable_testing()

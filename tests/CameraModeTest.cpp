@@ -70,6 +70,8 @@ struct StepFailure {
     bool keepsFriendlyName; // the stopped entry's name stays until the list is freed
 };
 
+void PrintTo(const StepFailure &f, std::ostream *os) { *os << sim::CallName(f.step); }
+
 class EnumerationStop : public CameraModeTest, public ::testing::WithParamInterface<StepFailure> {};
 
 // The second device fails; the first stays counted, the second does not.

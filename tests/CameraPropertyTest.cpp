@@ -85,6 +85,8 @@ struct OpenFailure {
     bool holdsBindCtx, holdsMoniker;
 };
 
+void PrintTo(const OpenFailure &f, std::ostream *os) { *os << sim::CallName(f.step); }
+
 class CameraPropertyOpenFailure : public CameraPropertyTest, public ::testing::WithParamInterface<OpenFailure> {};
 
 TEST_P(CameraPropertyOpenFailure, LeavesTheObjectInvalidSendsNothingAndCloseGivesBackWhatWasObtained)

@@ -59,6 +59,11 @@ struct SizeCase {
     LONG width, height;
 };
 
+void PrintTo(const SizeCase &c, std::ostream *os)
+{
+    *os << "edges " << c.cxEdge << "/" << c.cyEdge << ", caption " << c.cyCaption;
+}
+
 class WindowSize : public MainWindowTest, public ::testing::WithParamInterface<SizeCase> {};
 
 // The width grows with the vertical edge, the height with the horizontal

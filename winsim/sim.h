@@ -100,6 +100,9 @@ struct Driver {
     HRESULT setFailure = S_OK; // a SET of the light frequency answers this
     bool answerGetWith = false;
     int32_t getAnswer = 0;       // used when answerGetWith is set
+    bool answerRaw = false;      // a GET is answered with rawAnswer's bytes and rawResult
+    std::string rawAnswer;
+    HRESULT rawResult = S_OK;
     std::vector<RequestBytes> requests; // every request, as received
 };
 
@@ -232,6 +235,7 @@ const DEVINST kRootDevNode = 1;
 struct CaptureDriver {
     std::string description, version = "Version: 1.0";
     bool connects = true; // false while another application holds the device
+    bool unterminated = false; // the description is copied without a terminator
 };
 UINT AddCaptureDriver(const std::string &description, bool connects = true);
 CaptureDriver &CaptureDriverAt(UINT index);

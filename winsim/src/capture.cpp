@@ -103,7 +103,9 @@ BOOL WINAPI capGetDriverDescriptionA(UINT index, LPSTR name, int cbName, LPSTR v
     if (Enter(Call::capGetDriverDescription, NULL) || index >= S().captureDrivers.size())
         return FALSE;
     const CaptureDriver &driver = S().captureDrivers[index];
-    if (name && cbName > 0)
+    if (name && cbName > 0 && driver.unterminated)
+        memcpy(name, driver.description.data(), driver.description.size() < (size_t)cbName ? driver.description.size() : (size_t)cbName);
+    else if (name && cbName > 0)
         lstrcpynA(name, driver.description.c_str(), cbName);
     if (version && cbVersion > 0)
         lstrcpynA(version, driver.version.c_str(), cbVersion);

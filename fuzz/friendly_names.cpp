@@ -1,0 +1,50 @@
+// Device friendly names of any UTF-16 content and length, unpaired
+// surrogates included: the camera is found by its own name or not at all.
+#include "FuzzSupport.h"
+
+#include "camera/CameraMode.h"
+
+static bool StartsWithCameraName(const std::wstring &name)
+{
+    const char *prefix = "zivo web camera";
+    for (size_t i = 0; prefix[i]; ++i) {
+        if (i >= name.size())
+            return false;
+        wchar_t c = name[i];
+        if (c >= L'A' && c <= L'Z')
+            c = (wchar_t)(c - L'A' + L'a');
+        if (c != (wchar_t)prefix[i])
+            return false;
+    }
+    return true;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    FreshPlatform();
+    Bytes in(data, size);
+    int expected = -1;
+    std::wstring name;
+    // Names are separated by a zero unit; at most 20 devices.
+    while (!in.empty() && sim::DeviceCount() < 20) {
+        uint16_t unit = in.Unit();
+        if (unit != 0)
+            name += (wchar_t)unit;
+        if (unit == 0 || in.empty()) {
+            if (sim::DeviceCount() < kMaxVideoDevices && StartsWithCameraName(name))
+                expected = (int)sim::DeviceCount(); // the last match wins
+            sim::AddVideoDevice(name, true);
+            name.clear();
+        }
+    }
+    DeviceEntry list[kMaxVideoDevices];
+    UINT count = EnumVideoDevices(list, kMaxVideoDevices);
+    REQUIRE(count == (sim::DeviceCount() < kMaxVideoDevices ? sim::DeviceCount() : kMaxVideoDevices));
+    REQUIRE(FindCameraEntry(list, count) == expected);
+    FreeDeviceList(list, kMaxVideoDevices);
+    REQUIRE(SetFrequencyMode(1) == (expected >= 0));
+    if (expected >= 0)
+        REQUIRE(sim::Device((size_t)expected).driver.lightFrequency == 1);
+    RequireNothingLeaked();
+    return 0;
+}
