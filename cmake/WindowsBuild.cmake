@@ -9,6 +9,9 @@ add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 # stdcall form), loading the DLL at its first call: ksproxy.ax, for which
 # MinGW-w64 has none, and avicap32.dll. Both are needed only once the camera
 # is present, so a start without it loads neither.
+if(NOT CMAKE_DLLTOOL)
+    find_program(CMAKE_DLLTOOL NAMES dlltool REQUIRED)
+endif()
 function(delay_import_library name)
     file(READ ${CMAKE_SOURCE_DIR}/cmake/imports/${name}.def definition)
     if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -39,3 +42,23 @@ target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy_delay avicap32_del
 add_executable(probe tests/wine/probe.cpp)
 add_executable(bare_dialog WIN32 tests/wine/bare_dialog.cpp res/Lumetra.rc)
 target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+
+# The installer: the shipping one from the i686 build; from the x86_64 build,
+# a test-only one that 64-bit Wine can run.
+find_program(MAKENSIS makensis)
+if(MAKENSIS)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(SETUP ${CMAKE_BINARY_DIR}/Lumetra-1.0.0.2-setup.exe)
+        set(SETUP_ARCH x86)
+    else()
+        set(SETUP ${CMAKE_BINARY_DIR}/Lumetra-1.0.0.2-setup-x64-test.exe)
+        set(SETUP_ARCH x64)
+    endif()
+    add_custom_command(
+        OUTPUT ${SETUP}
+        COMMAND ${MAKENSIS} -V2 -DARCH=${SETUP_ARCH} -DEXE=$<TARGET_FILE:Lumetra> -DOUTFILE=${SETUP}
+                ${CMAKE_SOURCE_DIR}/installer/Lumetra.nsi
+        DEPENDS Lumetra installer/Lumetra.nsi res/Lumetra.ico
+        COMMENT "Building the installer")
+    add_custom_target(installer ALL DEPENDS ${SETUP})
+endif()

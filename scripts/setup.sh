@@ -2,7 +2,7 @@
 # Installs whatever the build and the tests need and this machine lacks.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 xvfb xdotool imagemagick clang libclang-rt-14-dev valgrind)
+packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 xvfb xdotool imagemagick clang libclang-rt-14-dev valgrind nsis)
 
 missing=()
 for p in "${packages[@]}"; do

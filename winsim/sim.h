@@ -138,6 +138,8 @@ const std::vector<std::string> &ScriptMismatches();
 // The program's compiled resources (the bytes windres writes as a .res file),
 // served to GetModuleHandle(NULL). Survive Reset.
 void SetModuleResources(const void *data, size_t size);
+// One resource's bytes, or none.
+std::string ModuleResource(long type, long id);
 
 struct Metrics {
     int cxScreen = 1024, cyScreen = 768;

@@ -50,6 +50,12 @@ std::vector<BYTE> FindResourceBytes(long type, long id)
 
 } // namespace detail
 
+std::string ModuleResource(long type, long id)
+{
+    std::vector<BYTE> bytes = detail::FindResourceBytes(type, id);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 void SetModuleResources(const void *data, size_t size)
 {
     const BYTE *bytes = (const BYTE *)data;

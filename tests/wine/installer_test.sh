@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The installer and uninstaller under Wine, silent as in a scripted install.
+# 64-bit Wine cannot run the shipping 32-bit installer, so this runs the same
+# script built for x86_64 with the x86_64 Lumetra.exe.
+source "$(dirname "$0")/lib.sh"
+SETUP=$ROOT/build/win64/Lumetra-1.0.0.2-setup-x64-test.exe
+UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumetra'
+
+start_display
+new_prefix
+dir="$WINEPREFIX/drive_c/Program Files/Lumetra"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumetra.lnk"
+uninstall_value() { wine reg query "$UNINSTALL_KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
+
+check "the installer runs silently" wine "$SETUP" /S
+check "Lumetra.exe is installed under Program Files" test -f "$dir/Lumetra.exe"
+check "the uninstaller is installed beside it" test -f "$dir/Uninstall.exe"
+check "the Start-menu shortcut exists" test -f "$shortcut"
+check "Add/Remove Programs lists Lumetra" equals "$(uninstall_value DisplayName)" "Lumetra"
+check "with version 1.0.0.2" equals "$(uninstall_value DisplayVersion)" "1.0.0.2"
+check "with the program's icon" equals "$(uninstall_value DisplayIcon)" 'C:\Program Files\Lumetra\Lumetra.exe,0'
+check "and a silent uninstall command" equals "$(uninstall_value QuietUninstallString)" '"C:\Program Files\Lumetra\Uninstall.exe" /S'
+
+EXE="$dir/Lumetra.exe"
+check "the installed program shows its window" start_lumetra
+exit_lumetra
+check "the program saved its setting" equals "$(country_stored)" 4
+import -window root "$ARTIFACTS/installed.png" 2>/dev/null
+
+# The uninstaller copies itself away to delete its own file: wait for it.
+wine "$dir/Uninstall.exe" /S
+for _ in $(seq 100); do [[ -e $dir ]] || break; sleep 0.2; done
+check "the uninstaller removes the program's folder" test ! -e "$dir"
+check "and the shortcut" test ! -e "$shortcut"
+check "and the Add/Remove Programs entry" equals "$(uninstall_value DisplayName)" ""
+check "and the setting" equals "$(country_stored)" "<none>"
+finish
