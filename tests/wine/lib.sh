@@ -86,3 +86,59 @@ exit_lumetra() {
     click_control "$(probe layout)" 2
     probe gone 15
 }
+
+# The virtual camera (tests/wine/vcam): its driver loaded as a service, its
+# filter registered as a video-input device named like the camera, and
+# Lumetra copied beside the test-only ksproxy.ax, which a DLL override
+# loads instead of Wine's.
+VCAM=$ROOT/build/win64/vcam
+VCAM_CLSID='{5E1A0C9B-7D3F-4B2A-9C61-4C756D657472}'
+VIDEO_INPUT_INSTANCE='HKCR\CLSID\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\Instance'
+vcamctl() { wine "$VCAM/vcamctl.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+register_virtual_camera() {
+    wine reg add "$VIDEO_INPUT_INSTANCE\\$VCAM_CLSID" /v FriendlyName /d "Zivo Web Camera" /f >/dev/null 2>&1
+    wine reg add "$VIDEO_INPUT_INSTANCE\\$VCAM_CLSID" /v CLSID /d "$VCAM_CLSID" /f >/dev/null 2>&1
+}
+unregister_virtual_camera() { wine reg delete "$VIDEO_INPUT_INSTANCE\\$VCAM_CLSID" /f >/dev/null 2>&1; }
+install_virtual_camera() {
+    local app=$WINEPREFIX/drive_c/lumetra
+    mkdir -p "$app"
+    cp "$ROOT/build/win64/Lumetra.exe" "$VCAM/ksproxy.ax" "$VCAM/vcamfilter.dll" "$app/"
+    EXE=$app/Lumetra.exe
+    cp "$VCAM/vcam.sys" "$WINEPREFIX/drive_c/windows/system32/drivers/"
+    wine reg add "HKCR\\CLSID\\$VCAM_CLSID\\InprocServer32" /ve /d 'C:\lumetra\vcamfilter.dll' /f >/dev/null 2>&1
+    wine reg add "HKCR\\CLSID\\$VCAM_CLSID\\InprocServer32" /v ThreadingModel /d Both /f >/dev/null 2>&1
+    register_virtual_camera
+    wine reg add 'HKCU\Software\Wine\DllOverrides' /v ksproxy.ax /d native /f >/dev/null 2>&1
+    # In a new prefix the driver's host process can take longer to start than
+    # the service manager waits (1053, then a late second instance): let it
+    # wait a minute, from a restart on.
+    wine reg add 'HKLM\System\CurrentControlSet\Control' /v ServicesPipeTimeout /t REG_DWORD /d 60000 /f >/dev/null 2>&1
+    wineserver -k
+    # Services, the driver's included, end with the Wine server: keep it.
+    wineserver -p
+    for _ in $(seq 5); do
+        vcamctl install 'C:\windows\system32\drivers\vcam.sys' >/dev/null 2>&1
+        vcamctl count >/dev/null 2>&1 && return 0
+        sleep 1
+    done
+    return 1
+}
+
+# Prints the positions of the checked items of the open popup menu of n
+# items, read from its pixels (another process's menus cannot be queried).
+popup_checked() { # n
+    local menu n=$1 x y w h item dark i
+    menu=$(probe menu 10) || return 1
+    IFS=, read -r x y w h <<<"$(field "$menu" popup 2)"
+    item=$(((h - 6) / n)) # a 3-pixel frame above and below the items
+    xdotool mousemove 1 1
+    sleep 0.3
+    import -window root "$ARTIFACTS/popup.png"
+    for ((i = 0; i < n; i++)); do
+        dark=$(convert "$ARTIFACTS/popup.png" -crop "12x$((item - 2))+$((x + 3))+$((y + 4 + i * item))" +repage \
+            -colorspace gray -threshold 50% -format "%[fx:mean]" info:)
+        awk -v d="$dark" 'BEGIN { exit !(d < 0.98) }' && echo -n "$i "
+    done
+    echo
+}
