@@ -2,6 +2,7 @@
 // can really fail. Whatever fails, the operation must not crash, must give
 // the result its failure calls for, and must give back all it obtained.
 #include "PlatformTest.h"
+#include "PreviewChecks.h"
 
 #include "camera/CameraMode.h"
 #include "camera/CameraPresence.h"
@@ -42,19 +43,7 @@ void CameraPlugged(bool free = true)
     sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)", free);
 }
 
-// The radios follow the preview, and a preview has its connected window.
-void ExpectPreviewConsistent(CLightFreqDlg &dlg)
-{
-    HWND dialog = MainWindow();
-    for (int id : CLightFreqDlg::kModeRadios) {
-        EXPECT_EQ(dlg.m_bPreviewing != 0, IsWindowEnabled(GetDlgItem(dialog, id)) != 0) << id;
-        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, id))) << id;
-    }
-    if (dlg.m_bPreviewing) {
-        EXPECT_TRUE(sim::IsCaptureConnected(dlg.m_hCapWnd));
-    }
-    EXPECT_LE(sim::CaptureWindows().size(), 1u);
-}
+void ExpectPreviewConsistent(CLightFreqDlg &dlg) { EXPECT_EQ("", PreviewInconsistency(dlg)); }
 
 // Runs op with the failAt-th call from its start failing (none for 0) and
 // returns how many calls it made.

@@ -4,6 +4,7 @@
 // with the dialog's invariants checked after every event. A failing run
 // prints its seed; LUMETRA_SOAK_SEED and LUMETRA_SOAK_EVENTS replay it.
 #include "PlatformTest.h"
+#include "PreviewChecks.h"
 
 #include "ui/LightFreqDlg.h"
 
@@ -93,15 +94,7 @@ protected:
 
     void CheckInvariants(CLightFreqDlg &dlg)
     {
-        HWND dialog = MainWindow();
-        for (int id : CLightFreqDlg::kModeRadios) {
-            ASSERT_EQ(dlg.m_bPreviewing != 0, IsWindowEnabled(GetDlgItem(dialog, id)) != 0) << id;
-            ASSERT_FALSE(IsWindowVisible(GetDlgItem(dialog, id))) << id;
-        }
-        if (dlg.m_bPreviewing) {
-            ASSERT_TRUE(sim::IsCaptureConnected(dlg.m_hCapWnd));
-        }
-        ASSERT_LE(sim::CaptureWindows().size(), 1u);
+        ASSERT_EQ("", PreviewInconsistency(dlg));
         ASSERT_EQ(10 + (long)sim::CaptureWindows().size(), sim::LiveWindows());
         ASSERT_EQ(0, sim::LiveComReferences()) << sim::LiveComObjects();
         ASSERT_EQ(0, sim::LiveBstrs());
