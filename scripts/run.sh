@@ -18,6 +18,9 @@ cmake -S . -B build/win64 --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
 cmake --build build/win64 -j "$(nproc)" --target Lumetra probe vcam_driver vcam_filter vcam_ksproxy vcamctl
 
 export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko: nothing here needs them, and Wine would offer to download them.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 source tests/wine/lib.sh
 set +u
 EXE=$ROOT/build/win64/Lumetra.exe
