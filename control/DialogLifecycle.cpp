@@ -39,7 +39,7 @@ BOOL CLightFreqDlg::OnInitDialog()
         EnableModeButtons(TRUE);
         int mode = GetFrequencyMode();
         if (mode >= 0 && mode <= 2)
-            m_nFreqState = mode - 1;
+            m_nFreqState = FreqStateOf(mode);
     } else {
         // Present but not ours to capture: someone else holds it.
         ShowBusyWarning();

@@ -8,10 +8,10 @@ namespace {
 const FreqMode kCountryModes[] = {2, 1, 1, 1, 2, 1, 2, 1, 2, 1};
 const int kCountryCount = sizeof(kCountryModes) / sizeof(kCountryModes[0]);
 
-// Outdoor checks nothing in the frequency popup (-1), 50 Hz its first item.
-int FreqStateOf(FreqMode mode) { return mode - 1; }
-
 } // namespace
+
+// Outdoor checks nothing in the frequency popup (-1), 50 Hz its first item.
+int CLightFreqDlg::FreqStateOf(FreqMode mode) { return mode - 1; }
 
 BOOL CLightFreqDlg::ApplyMode(FreqMode mode)
 {

@@ -53,6 +53,8 @@ protected:
     afx_msg void OnRadio60Hz();
 
 private:
+    // The frequency state a mode of 0, 1 or 2 puts the popup's check at.
+    static int FreqStateOf(FreqMode mode);
     BOOL ApplyMode(FreqMode mode);
     void ApplyModeFromRadio(int radioId, FreqMode mode);
 
