@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
 # Installs whatever the build and the tests need and this machine lacks.
+# 32-bit Wine (wine32:i386) runs the shipping i686 build beside wine64.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 xvfb xdotool imagemagick clang libclang-rt-14-dev valgrind nsis)
+packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 wine32:i386 fonts-wine xvfb xdotool imagemagick clang
+    libclang-rt-14-dev valgrind nsis)
 
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+export DEBIAN_FRONTEND=noninteractive
+update=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "Adding the i386 architecture for 32-bit Wine"
+    dpkg --add-architecture i386
+    update=1
+fi
 missing=()
 for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    installed "$p" || missing+=("$p")
 done
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
+    update=1
+fi
+if ((update)); then
     apt-get update -qq
+fi
+if ((${#missing[@]})); then
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
