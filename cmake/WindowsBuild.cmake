@@ -6,40 +6,84 @@ target_compile_options(lumetra_product PRIVATE -fno-rtti)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
 # Import libraries made from module definitions (names in their 32-bit
-# stdcall form), loading the DLL at its first call: ksproxy.ax, for which
-# MinGW-w64 has none, and avicap32.dll. Both are needed only once the camera
-# is present, so a start without it loads neither.
+# stdcall form) for the two system DLLs MinGW-w64 has none of for both
+# targets. ksproxy.ax is imported as usual: the camera's own filter lives in
+# it, so a camera request has it loaded anyway. avicap32.dll is loaded at its
+# first call, since only a running preview needs it.
 if(NOT CMAKE_DLLTOOL)
     find_program(CMAKE_DLLTOOL NAMES dlltool REQUIRED)
 endif()
-function(delay_import_library name)
-    file(READ ${CMAKE_SOURCE_DIR}/cmake/imports/${name}.def definition)
+# Makes lib<name>_<kind>.a from cmake/imports/<name>.def, or from the .def
+# given third; kind is "import" or "delay". Sets <name>_thunks to the
+# symbols of the delay-load thunks.
+function(import_library name kind)
+    set(source ${CMAKE_SOURCE_DIR}/cmake/imports/${name}.def)
+    if(ARGC GREATER 2)
+        set(source ${ARGV2})
+    endif()
+    file(READ ${source} definition)
     if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
         string(REGEX REPLACE "@[0-9]+" "" definition "${definition}")
     endif()
     file(WRITE ${CMAKE_BINARY_DIR}/imports/${name}.def "${definition}")
-    set(library ${CMAKE_BINARY_DIR}/imports/lib${name}_delay.a)
+    set(library ${CMAKE_BINARY_DIR}/imports/lib${name}_${kind}.a)
+    if(kind STREQUAL "delay")
+        set(output -y ${library})
+    else()
+        set(output -l ${library})
+    endif()
     add_custom_command(
         OUTPUT ${library}
-        COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${CMAKE_BINARY_DIR}/imports/${name}.def -y ${library}
-        DEPENDS ${CMAKE_SOURCE_DIR}/cmake/imports/${name}.def
-        COMMENT "Generating the delay-import library of ${name}")
-    add_custom_target(${name}_import DEPENDS ${library})
-    add_library(${name}_delay STATIC IMPORTED GLOBAL)
-    set_target_properties(${name}_delay PROPERTIES IMPORTED_LOCATION ${library})
-    add_dependencies(${name}_delay ${name}_import)
+        COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${CMAKE_BINARY_DIR}/imports/${name}.def ${output}
+        DEPENDS ${source}
+        COMMENT "Generating the ${kind} library of ${name}")
+    add_custom_target(${name}_${kind}_library DEPENDS ${library})
+    add_library(${name}_${kind} STATIC IMPORTED GLOBAL)
+    set_target_properties(${name}_${kind} PROPERTIES IMPORTED_LOCATION ${library})
+    add_dependencies(${name}_${kind} ${name}_${kind}_library)
+
+    string(REGEX MATCHALL "\n[ \t]+[A-Za-z_][A-Za-z0-9_@]*" exports "${definition}")
+    set(thunks)
+    foreach(export ${exports})
+        string(STRIP "${export}" export)
+        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+            set(export _${export})
+        endif()
+        list(APPEND thunks ${export})
+    endforeach()
+    set(${name}_thunks ${thunks} PARENT_SCOPE)
 endfunction()
-delay_import_library(ksproxy)
-delay_import_library(avicap32)
+
+# A delay-loaded function's slot starts out pointing at its thunk, which
+# loads the DLL. The i686 linker takes a thunk that no code calls directly
+# for an ordinary import's jump stub and drops it, leaving the slot 0, so
+# every thunk is kept explicitly (scripts/test.sh checks the slots).
+function(link_delay_loaded target name)
+    target_link_libraries(${target} PRIVATE ${name}_delay)
+    foreach(thunk ${${name}_thunks})
+        target_link_options(${target} PRIVATE -Wl,--undefined=${thunk})
+    endforeach()
+endfunction()
+
+import_library(ksproxy import)
+import_library(avicap32 delay)
 
 add_executable(Lumetra WIN32 res/Lumetra.rc)
 target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res)
-target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy_delay avicap32_delay strmiids ksuser ole32 oleaut32 uuid
-                      cfgmgr32 advapi32 delayimp)
+target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy_import strmiids ksuser ole32 oleaut32 uuid cfgmgr32
+                      advapi32)
+link_delay_loaded(Lumetra avicap32)
+target_link_libraries(Lumetra PRIVATE delayimp)
 
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine, and
 # the bare dialog the start-up benchmark compares Lumetra with.
 add_executable(probe tests/wine/probe.cpp)
+
+# Test-only: what the import check must reject (a delay slot left empty, a
+# name Wine's DLL does not export), linked without the thunks kept.
+import_library(faulty_imports delay ${CMAKE_SOURCE_DIR}/tests/imports/faulty_imports.def)
+add_executable(faulty_imports WIN32 tests/imports/faulty_imports.c)
+target_link_libraries(faulty_imports PRIVATE faulty_imports_delay delayimp)
 add_executable(bare_dialog WIN32 tests/wine/bare_dialog.cpp res/Lumetra.rc)
 target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 
