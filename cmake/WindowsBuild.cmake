@@ -87,25 +87,35 @@ target_link_libraries(faulty_imports PRIVATE faulty_imports_delay delayimp)
 add_executable(bare_dialog WIN32 tests/wine/bare_dialog.cpp res/Lumetra.rc)
 target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 
-# Test-only, x86_64: the virtual camera that lets the Wine tests drive the
-# real camera path (its kernel driver, its capture filter's COM server, a
-# ksproxy.ax that implements KsSynchronousDeviceControl, and a control tool).
+# Test-only: the virtual camera that lets the Wine tests drive the real
+# camera path. Its capture filter's COM server and a ksproxy.ax that
+# implements KsSynchronousDeviceControl are built for the program's own
+# architecture; its kernel driver and control tool only for x86_64, the
+# architecture of Wine's kernel.
+set(VCAM tests/wine/vcam)
+add_library(vcam_filter SHARED ${VCAM}/filter.c ${VCAM}/filter.def)
+target_link_libraries(vcam_filter PRIVATE ole32 uuid)
+add_library(vcam_ksproxy SHARED ${VCAM}/ksproxy.c ${VCAM}/ksproxy.def)
+set(VCAM_TARGETS vcam_filter vcam_ksproxy)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # The .def files name the exports as Windows does, without the stdcall
+    # decoration the i686 compiler gives them.
+    target_link_options(vcam_filter PRIVATE -Wl,--enable-stdcall-fixup)
+    target_link_options(vcam_ksproxy PRIVATE -Wl,--enable-stdcall-fixup)
+endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(VCAM tests/wine/vcam)
     add_library(vcam_driver SHARED ${VCAM}/driver.c)
     target_include_directories(vcam_driver PRIVATE ${CMAKE_FIND_ROOT_PATH}/include/ddk /usr/share/mingw-w64/include/ddk)
     target_link_options(vcam_driver PRIVATE -nostdlib -Wl,--subsystem,native -Wl,--entry,DriverEntry)
     target_link_libraries(vcam_driver PRIVATE ntoskrnl)
-    add_library(vcam_filter SHARED ${VCAM}/filter.c ${VCAM}/filter.def)
-    target_link_libraries(vcam_filter PRIVATE ole32 uuid)
-    add_library(vcam_ksproxy SHARED ${VCAM}/ksproxy.c ${VCAM}/ksproxy.def)
     add_executable(vcamctl ${VCAM}/vcamctl.c)
-    set_target_properties(vcam_driver vcam_filter vcam_ksproxy vcamctl PROPERTIES
-        PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/vcam LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/vcam)
     set_target_properties(vcam_driver PROPERTIES OUTPUT_NAME vcam SUFFIX .sys)
-    set_target_properties(vcam_filter PROPERTIES OUTPUT_NAME vcamfilter)
-    set_target_properties(vcam_ksproxy PROPERTIES OUTPUT_NAME ksproxy SUFFIX .ax)
+    list(APPEND VCAM_TARGETS vcam_driver vcamctl)
 endif()
+set_target_properties(${VCAM_TARGETS} PROPERTIES
+    PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/vcam LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/vcam)
+set_target_properties(vcam_filter PROPERTIES OUTPUT_NAME vcamfilter)
+set_target_properties(vcam_ksproxy PROPERTIES OUTPUT_NAME ksproxy SUFFIX .ax)
 
 # The installer: the shipping one from the i686 build; from the x86_64 build,
 # a test-only one that 64-bit Wine can run.

@@ -1,29 +1,42 @@
 #!/usr/bin/env bash
-# Builds Lumetra and starts it under Wine: on the current X display when
-# there is one, otherwise on a private virtual display, where it takes a
-# screenshot and says where it is.
+# Builds Lumetra and starts the shipping i686 Lumetra.exe under Wine: on the
+# current X display when there is one, otherwise on a private virtual
+# display, where it takes a screenshot, says where it is and closes Lumetra.
 #   scripts/run.sh                   Wine has no camera: nothing reaches one
-#   scripts/run.sh --virtual-camera  with the test-only virtual camera
-#                                    installed; its driver's log of every
-#                                    request is printed when Lumetra ends
-set -euo pipefail
+#   scripts/run.sh --virtual-camera  with the test-only virtual camera and
+#                                    capture driver installed; what they
+#                                    received is printed when Lumetra ends
+# LUMETRA_BUILD=win64 runs the x86_64 build instead. The country is kept in
+# the Wine prefix build/wineprefix (or $WINEPREFIX) between runs.
+set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
+source scripts/steps.sh
 virtual_camera=0
 [[ ${1:-} == --virtual-camera ]] && virtual_camera=1
+build=${LUMETRA_BUILD:-win32}
+[[ $build == win32 ]] && toolchain=i686 || toolchain=x86_64
 
-scripts/setup.sh
-cmake -S . -B build/win64 --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-cmake --build build/win64 -j "$(nproc)" --target Lumetra probe vcam_driver vcam_filter vcam_ksproxy vcamctl
+step "installing what Lumetra needs" scripts/setup.sh
+step "configuring the $toolchain build" cmake -S . -B "build/$build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$toolchain.cmake" >/dev/null
+targets=(Lumetra probe)
+((virtual_camera)) && targets+=(vcam_filter vcam_ksproxy)
+step "building Lumetra" cmake --build "build/$build" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+if ((virtual_camera)); then
+    step "configuring the x86_64 build (for the virtual camera's driver)" cmake -S . -B build/win64 \
+        --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+    step "building the virtual camera's driver" cmake --build build/win64 -j "$(nproc)" --target vcam_driver vcamctl \
+        >/dev/null
+fi
 
-export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko: nothing here needs them, and Wine would offer to download them.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
-source tests/wine/lib.sh
-set +u
-EXE=$ROOT/build/win64/Lumetra.exe
+source tests/wine/lib.sh "$build"
+if ((DRY_RUN)); then
+    echo "run.sh: 32-bit Wine cannot run here ($LUMETRA_WINE32); LUMETRA_BUILD=win64 $0 runs the x86_64 build" >&2
+    exit 1
+fi
+default_prefix=$ROOT/build/wineprefix
+export WINEPREFIX=${WINEPREFIX:-$default_prefix}
 
 headless=1
 if [[ -n ${DISPLAY:-} ]] && xdotool getdisplaygeometry >/dev/null 2>&1; then
@@ -32,33 +45,68 @@ else
     echo "No X display: running Lumetra on a private virtual display."
     start_display
 fi
-wineboot -i >/dev/null 2>&1
+
+# A prefix made by another Wine set-up (before wine32 was installed, say)
+# cannot start 32-bit programs; build/wineprefix is then made afresh.
+if [[ "$(cat "$WINEPREFIX/.lumetra-wine-setup" 2>/dev/null)" != "$(wine_setup)" ]]; then
+    updated=0
+    if [[ -d $WINEPREFIX ]]; then
+        if wineboot -i >/dev/null 2>&1; then
+            wine_setup >"$WINEPREFIX/.lumetra-wine-setup"
+            updated=1
+        else
+            wineserver -w # until the server the failed start left has ended
+        fi
+    fi
+    if ((!updated)) && [[ ! -d $WINEPREFIX || $WINEPREFIX == "$default_prefix" ]]; then
+        [[ -d $WINEPREFIX ]] && echo "The Wine prefix $WINEPREFIX was made by another Wine set-up; making a fresh one."
+        step "making the Wine prefix $WINEPREFIX" make_prefix "$WINEPREFIX"
+    elif ((!updated)); then
+        STEP_HINT="$WINEPREFIX was made by another Wine set-up: remove it or set WINEPREFIX to a new folder"
+        step "updating the Wine prefix" false
+    fi
+fi
+STEP_HINT=
+step "starting the Wine server" start_wineserver
+# Wine draws the window frames itself, as Windows does.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+
 if ((virtual_camera)); then
     echo "Installing the virtual camera (test-only) in $WINEPREFIX"
-    install_virtual_camera || { echo "The virtual camera's driver did not start." >&2; exit 1; }
+    STEP_HINT="its driver did not start; WINEDEBUG=+service shows why"
+    step "installing the virtual camera" install_virtual_camera
+    STEP_HINT=
     vcamctl clear >/dev/null
 fi
 
+started=0
 if ((headless)); then
-    # Wine draws the window frames itself, as Windows does.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wine "$EXE" >/dev/null 2>&1 &
-    if ! probe wait 30 >/dev/null; then
-        echo "Lumetra's window did not appear." >&2
-        wineserver -k
-        exit 1
-    fi
+    STEP_HINT="Lumetra's window did not appear within 30 s"
+    step "starting Lumetra" probe wait 30 >/dev/null
+    STEP_HINT=
+    started=1
     sleep 1
+    click_control "$(probe layout)" 1003 # activate the window
+    sleep 0.5
     shot=$ROOT/build/lumetra-screenshot.png
     import -window root "$shot"
     echo "Lumetra is running; its window: $shot"
-    ((virtual_camera)) && exit_lumetra
+    exit_lumetra >/dev/null
 else
     echo "Starting Lumetra on $DISPLAY"
-    wine "$EXE" || true
+    wine "$EXE" && started=1
 fi
+
 if ((virtual_camera)); then
-    echo "The virtual camera received:"
-    vcamctl log
+    log=$(vcamctl log)
+    if [[ -n $log ]]; then
+        echo "The virtual camera received:"
+        echo "$log"
+    elif ((started)); then
+        echo "The virtual camera received no request: Lumetra found no camera to ask (is it registered?)."
+    else
+        echo "The virtual camera received no request: Lumetra did not start."
+    fi
 fi
-wineserver -k

@@ -1,25 +1,37 @@
 #!/usr/bin/env bash
-# The installer and uninstaller under Wine, silent as in a scripted install.
-# 64-bit Wine cannot run the shipping 32-bit installer, so this runs the same
-# script built for x86_64 with the x86_64 Lumetra.exe.
-source "$(dirname "$0")/lib.sh"
-SETUP=$ROOT/build/win64/Lumetra-1.0.0.2-setup-x64-test.exe
+# The installer and uninstaller under Wine, silent as in a scripted install:
+# for win32 the shipping i686 installer, for win64 the same script built
+# for x86_64 with the x86_64 Lumetra.exe (a test-only installer).
+source "$(dirname "$0")/lib.sh" "$@"
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumetra'
+if [[ $BUILD == win32 ]]; then
+    SETUP=$BIN/Lumetra-1.0.0.2-setup.exe
+    PROGRAM_FILES='C:\Program Files (x86)'
+else
+    SETUP=$BIN/Lumetra-1.0.0.2-setup-x64-test.exe
+    PROGRAM_FILES='C:\Program Files'
+fi
 
 start_display
 new_prefix
-dir="$WINEPREFIX/drive_c/Program Files/Lumetra"
+dir="$WINEPREFIX/drive_c/${PROGRAM_FILES#C:\\}/Lumetra"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumetra.lnk"
-uninstall_value() { wine reg query "$UNINSTALL_KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
+# The entry in the registry view of the installer's architecture.
+uninstall_value() {
+    wine reg query "$UNINSTALL_KEY" /v "$1" /reg:$VIEW 2>/dev/null | tr -d '\r' |
+        awk -v v="$1" '$1 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
 
 check "the installer runs silently" wine "$SETUP" /S
-check "Lumetra.exe is installed under Program Files" test -f "$dir/Lumetra.exe"
+check "Lumetra.exe is installed under $PROGRAM_FILES" test -f "$dir/Lumetra.exe"
+check "the installed program is the $ARCH build" cmp -s "$dir/Lumetra.exe" "$EXE"
 check "the uninstaller is installed beside it" test -f "$dir/Uninstall.exe"
 check "the Start-menu shortcut exists" test -f "$shortcut"
 check "Add/Remove Programs lists Lumetra" equals "$(uninstall_value DisplayName)" "Lumetra"
 check "with version 1.0.0.2" equals "$(uninstall_value DisplayVersion)" "1.0.0.2"
-check "with the program's icon" equals "$(uninstall_value DisplayIcon)" 'C:\Program Files\Lumetra\Lumetra.exe,0'
-check "and a silent uninstall command" equals "$(uninstall_value QuietUninstallString)" '"C:\Program Files\Lumetra\Uninstall.exe" /S'
+check "with the program's icon" equals "$(uninstall_value DisplayIcon)" "$PROGRAM_FILES\\Lumetra\\Lumetra.exe,0"
+check "and a silent uninstall command" equals "$(uninstall_value QuietUninstallString)" \
+    "\"$PROGRAM_FILES\\Lumetra\\Uninstall.exe\" /S"
 
 EXE="$dir/Lumetra.exe"
 check "the installed program shows its window" start_lumetra

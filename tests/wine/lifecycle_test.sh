@@ -2,7 +2,7 @@
 # The real Lumetra.exe under Wine (no camera exists there): the country read
 # from and written to the real registry, picked through the real popup menu,
 # and saved on every way out.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.sh" "$@"
 
 start_display
 new_prefix

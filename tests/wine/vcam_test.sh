@@ -2,7 +2,7 @@
 # The real Lumetra.exe against the virtual camera: the camera path through
 # Wine's DirectShow enumerator, moniker binding, IKsObject and
 # IOCTL_KS_PROPERTY, seen from the requests the camera's driver logs.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.sh" "$@"
 
 start_display
 new_prefix

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real Lumetra.exe under Wine: its window, layout and country popup.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/lib.sh" "$@"
 
 start_display
 new_prefix
@@ -29,6 +29,19 @@ for id in 1000 1001 1002; do
     check "radio $id is hidden" grep -q "^control $id .*visible=0" <<<"$layout"
 done
 import -window root "$ARTIFACTS/window.png" 2>/dev/null
+
+# Another process's WM_GETICON is answered with NULL under Wine, so the icon
+# is looked for where the user sees it: at the left of the caption, the
+# 32 x 32 image drawn at 16 x 16, with as many of its blue and yellow pixels.
+icon_colours() { # image, then how to take the icon from it
+    local colour
+    for colour in '(b>0.75 && r<0.3 && g<0.3)' '(r>0.75 && g>0.75 && b<0.3)'; do
+        convert "$1" "${@:2}" -background gray50 -flatten -fx "$colour" -format "%[fx:round(mean*w*h)] " info:
+    done
+}
+check "the caption shows Lumetra's icon" equals \
+    "$(icon_colours "$ARTIFACTS/window.png" -crop "24x$((caption + 4))+$wx+$wy" +repage)" \
+    "$(icon_colours "$ROOT/res/Lumetra.ico[0]" -sample 16x16)"
 
 click_control "$layout" 1005
 menu=$(probe menu 10)
