@@ -136,3 +136,6 @@ if(MAKENSIS)
         COMMENT "Building the installer")
     add_custom_target(installer ALL DEPENDS ${SETUP})
 endif()
+
+# Test-only stand-ins for two system DLLs under Wine.
+include(cmake/WineStandins.cmake)

@@ -1,0 +1,57 @@
+# Sourced by the Wine tests: installs the test-only cfgmgr32.dll and
+# avicap32.dll stand-ins in $WINEPREFIX and steers them through their files
+# (the formats are in standins.h). Needs ROOT (the repository) and a
+# WINEPREFIX with both builds, build/win64 and build/win32, made.
+
+standins_files() { echo "$WINEPREFIX/drive_c/standins"; }
+
+# A tree to start from: the root, a PCI bus with a USB host controller and
+# its root hub, and a disk beside the bus. STANDIN_CAMERA goes under the hub.
+STANDIN_TREE=(
+    '0|desc=Root'
+    '1|driver={4d36e97d-e325-11ce-bfc1-08002be10318}\0000|desc=PCI Bus|hwid=ACPI\PNP0A03'
+    '2|driver={36fc9e60-c465-11cf-8056-444553540000}\0000|desc=USB Host Controller|hwid=PCI\VEN_8086&DEV_24C2'
+    '3|driver={36fc9e60-c465-11cf-8056-444553540000}\0001|desc=USB Root Hub|hwid=USB\ROOT_HUB'
+    '1|driver={4d36e967-e325-11ce-bfc1-08002be10318}\0000|desc=Disk drive|hwid=IDE\DiskWINE'
+)
+STANDIN_CAMERA='4|driver={6bdd1fc6-810f-11d0-bec7-08002be2092f}\0000|desc=USB Video Device|hwid=USB\VID_0AC8&PID_0302&REV_0100|hwid=USB\VID_0AC8&PID_0302'
+
+# Writes a control file by a rename, so the stand-ins never read half of it.
+standins_write() { # name, lines...
+    local name=$1 dir
+    shift
+    dir=$(standins_files)
+    mkdir -p "$dir"
+    if (($#)); then printf '%s\n' "$@"; fi >"$dir/.$name.new" && mv -f "$dir/.$name.new" "$dir/$name"
+}
+
+install_standins() {
+    local arch system
+    for arch in win64:system32 win32:syswow64; do
+        system=$WINEPREFIX/drive_c/windows/${arch#*:}
+        cp "$ROOT/build/${arch%%:*}/standins/cfgmgr32.dll" "$ROOT/build/${arch%%:*}/standins/avicap32.dll" "$system/" ||
+            return 1
+    done
+    wine reg add 'HKCU\Software\Wine\DllOverrides' /v cfgmgr32 /d native /f /reg:64 >/dev/null 2>&1 &&
+        wine reg add 'HKCU\Software\Wine\DllOverrides' /v avicap32 /d native /f /reg:64 >/dev/null 2>&1 || return 1
+    rm -f "$(standins_files)/devtree.txt"
+    capture_drivers_set
+    capture_connects 1
+    capture_log_clear
+}
+
+devtree_set() { standins_write devtree.txt "$@"; } # node lines: DEPTH|driver=...|desc=...|hwid=...
+capture_drivers_set() { standins_write capture-drivers.txt "$@"; } # descriptions, index 0 first
+capture_connects() { standins_write capture-connect.txt "$1"; }    # 0 or 1
+capture_log() { cat "$(standins_files)/capture.log" 2>/dev/null || true; }
+capture_log_clear() { mkdir -p "$(standins_files)" && : >"$(standins_files)/capture.log"; }
+
+# Waits up to SECONDS (default 10) for a log line matching the extended regex.
+capture_log_wait() { # regex [seconds]
+    local i
+    for ((i = 0; i < ${2:-10} * 10; i++)); do
+        capture_log | grep -qE "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
