@@ -386,10 +386,9 @@ HWND VFWAPI capCreateCaptureWindowW(LPCWSTR lpszWindowName, DWORD dwStyle, int x
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    if (reason == DLL_PROCESS_ATTACH) {
+    if (reason == DLL_PROCESS_ATTACH)
         module = instance;
-        DisableThreadLibraryCalls(instance);
-    } else if (reason == DLL_PROCESS_DETACH && reserved == NULL) {
+    else if (reason == DLL_PROCESS_DETACH && reserved == NULL) {
         /* A DLL's classes outlive it unless it unregisters them. */
         UnregisterClassA(CLASS_NAME, instance);
     }

@@ -12,6 +12,7 @@ shift 5
 
 "$objdump" -p -t "$dll" | awk -v bits="$bits" -v implemented="$*" -v def="$def" -v stubs="$stubs" '
     BEGIN {
+        last = -1
         n = split(implemented, list, " ")
         for (i = 1; i <= n; i++) {
             split(list[i], parts, "@")
@@ -29,6 +30,7 @@ shift 5
         index_ = line + 0
         sub(/.*\+base\[ */, "", line)
         ordinal[index_] = line + 0
+        if (index_ > last) last = index_
         if (match($0, /Forwarder RVA -- /))
             forward[index_] = substr($0, RSTART + RLENGTH)
     }
@@ -43,8 +45,13 @@ shift 5
         print "LIBRARY " library > def
         print "EXPORTS" > def
         printf "" > stubs
-        for (i = 0; i in ordinal; i++) {
-            if (!(i in name)) continue
+        for (i = 0; i <= last; i++) {
+            if (!(i in ordinal)) continue
+            if (!(i in name)) {
+                print library ": ordinal " ordinal[i] " has no name; the stand-in cannot export it" > "/dev/stderr"
+                failed = 1
+                continue
+            }
             export = name[i]
             if (export in own) {
                 print "    " export " = " own[export] " @" ordinal[i] > def
