@@ -41,6 +41,10 @@ add_standin(cfgmgr32 SOURCES ${STANDINS}/cfgmgr32.c
 add_standin(avicap32 SOURCES ${STANDINS}/avicap32.c
     EXPORTS capCreateCaptureWindowA@32 capCreateCaptureWindowW@32 capGetDriverDescriptionA@20
             capGetDriverDescriptionW@20)
-if(TARGET avicap32_standin)
+if(TARGET cfgmgr32_standin AND TARGET avicap32_standin)
     target_link_libraries(avicap32_standin PRIVATE user32 gdi32)
+    # What tests/wine/standins_test.sh calls them with; not beside them, so
+    # that it loads the ones installed in the prefix.
+    add_executable(standins_check ${STANDINS}/check.c)
+    target_link_libraries(standins_check PRIVATE cfgmgr32)
 endif()
