@@ -47,7 +47,7 @@ for build in win64 win32; do
     tree=("${STANDIN_TREE[@]:0:4}" "$STANDIN_CAMERA" "${STANDIN_TREE[4]}")
     devtree_set "# a comment" "${tree[@]}"
     check "$build: the walk gives back the tree written" equals "$(run tree)" "$(printf '%s\n' "${tree[@]}")"
-    devtree_set '0|desc=Root' '1|hwid=A|hwid=BC'
+    devtree_set '0|desc=Root' '1|hwid=A|hwid=BC|desc=D'
     check "$build: the documented answers at the edges of the tree" run_quietly tree-edges
     # Malformed, half written, a jump in depth, a second root, too many
     # nodes, too large, none: no tree, and no harm.

@@ -59,7 +59,7 @@ static void Log(const char *format, ...)
    no such driver. */
 static BOOL ReadDriver(UINT index, char description[MAX_DESCRIPTION])
 {
-    static char text[MAX_DRIVERS * 1024];
+    char text[MAX_DRIVERS * (MAX_DESCRIPTION + 2)];
     DWORD length;
     if (index >= MAX_DRIVERS || !ReadControlFile(STANDIN_CAPTURE_DRIVERS_FILE, text, sizeof(text), &length))
         return FALSE;

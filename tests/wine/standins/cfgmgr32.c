@@ -46,15 +46,23 @@ static void Complain(int line, const char *reason)
 }
 
 /* Appends text[0..length) and its terminator to the pool as one more string
-   of property; a REG_MULTI_SZ gets its closing terminator when complete. */
-static void AppendString(Property *property, const char *text, ULONG length)
+   of property; a REG_MULTI_SZ keeps its closing terminator after the last. */
+static void AppendString(Property *property, const char *text, ULONG length, BOOL multiple)
 {
-    if (property->length == 0)
+    if (property->length == 0) {
         property->offset = tree.used;
+    } else if (multiple) {
+        tree.used--; /* over the closing terminator */
+        property->length--;
+    }
     CopyMemory(tree.pool + tree.used, text, length);
     tree.pool[tree.used + length] = '\0';
     tree.used += length + 1;
     property->length += length + 1;
+    if (multiple) {
+        tree.pool[tree.used++] = '\0';
+        property->length++;
+    }
 }
 
 /* One "name=value" field of a node's line; FALSE if it is not one. */
@@ -74,9 +82,10 @@ static BOOL ParseField(Node *node, const char *field, ULONG length)
         if (length < nameLength || strncmp(field, kinds[i].name, nameLength) != 0)
             continue;
         Property *property = (Property *)((char *)node + kinds[i].offset);
-        if (property->length != 0 && !kinds[i].multiple)
+        /* A REG_MULTI_SZ's strings follow one another in the pool. */
+        if (property->length != 0 && (!kinds[i].multiple || property->offset + property->length != tree.used))
             return FALSE;
-        AppendString(property, field + nameLength, length - nameLength);
+        AppendString(property, field + nameLength, length - nameLength, kinds[i].multiple);
         return TRUE;
     }
     return FALSE;
@@ -86,7 +95,7 @@ static BOOL ParseField(Node *node, const char *field, ULONG length)
    the last node at depth d under the current path. */
 static BOOL LinkNode(int index, int depth, int tails[MAX_DEPTH])
 {
-    if (index == 0 ? depth != 0 : depth < 1 || tails[depth - 1] == NO_NODE)
+    if (index == 0 ? depth != 0 : (depth < 1 || tails[depth - 1] == NO_NODE))
         return FALSE;
     Node *node = &tree.nodes[index];
     node->parent = depth == 0 ? NO_NODE : tails[depth - 1];
@@ -122,10 +131,6 @@ static BOOL ParseNode(const char *line, ULONG length, int tails[MAX_DEPTH])
             ++at;
         if (!ParseField(node, line + start, at - start))
             return FALSE;
-    }
-    if (node->hardwareIds.length != 0) {
-        tree.pool[tree.used++] = '\0';
-        node->hardwareIds.length++;
     }
     tree.count++;
     return TRUE;

@@ -67,8 +67,8 @@ static int Tree(void)
     }
 }
 
-/* Expects the tree "0|desc=Root" with one child "1|hwid=A|hwid=BC" and
-   nothing else. */
+/* Expects the tree "0|desc=Root" with one child "1|hwid=A|hwid=BC|desc=D"
+   and nothing else. */
 static int TreeEdges(void)
 {
     DEVINST root = 0, node = 0;

@@ -10,7 +10,8 @@
        DEPTH is 0 for the first line (the root) and only for it; every other
        line is 1 to one more than the line before. driver= is CM_DRP_DRIVER
        and desc= CM_DRP_DEVICEDESC (REG_SZ); each hwid= adds one ID to
-       CM_DRP_HARDWAREID (REG_MULTI_SZ). A property left out is absent.
+       CM_DRP_HARDWAREID (REG_MULTI_SZ), the hwid= fields one after another.
+       A property left out is absent.
        Example, a hub with the camera under it:
            0|desc=Root
            1|driver={36fc9e60-c465-11cf-8056-444553540000}\0000|desc=USB Root Hub|hwid=USB\ROOT_HUB20
@@ -24,7 +25,8 @@
 
    capture-drivers.txt - the capture drivers, one description a line (a
        trailing CR dropped, nothing else), index 0 first; at most 10 count,
-       as Video for Windows has. No file: no driver.
+       as Video for Windows has, of at most 259 characters. No file, or one
+       larger than 2,620 bytes: no driver.
    capture-connect.txt - "0": WM_CAP_DRIVER_CONNECT fails, as when another
        program holds the camera. Anything else, or no file: it succeeds for
        the index of any listed driver.
