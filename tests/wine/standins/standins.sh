@@ -1,7 +1,7 @@
 # Sourced by the Wine tests: installs the test-only cfgmgr32.dll and
 # avicap32.dll stand-ins in $WINEPREFIX and steers them through their files
-# (the formats are in standins.h). Needs ROOT (the repository) and a
-# WINEPREFIX with both builds, build/win64 and build/win32, made.
+# (the formats are in standins.h). Needs WINEPREFIX, and ROOT, the
+# repository, with build/win64 and build/win32 built.
 
 standins_files() { echo "$WINEPREFIX/drive_c/standins"; }
 
@@ -26,11 +26,14 @@ standins_write() { # name, lines...
 }
 
 install_standins() {
-    local arch system
+    local arch dll system
     for arch in win64:system32 win32:syswow64; do
         system=$WINEPREFIX/drive_c/windows/${arch#*:}
-        cp "$ROOT/build/${arch%%:*}/standins/cfgmgr32.dll" "$ROOT/build/${arch%%:*}/standins/avicap32.dll" "$system/" ||
-            return 1
+        # Renamed into place: a process still running keeps the file it maps.
+        for dll in cfgmgr32 avicap32; do
+            cp "$ROOT/build/${arch%%:*}/standins/$dll.dll" "$system/.$dll.new" &&
+                mv -f "$system/.$dll.new" "$system/$dll.dll" || return 1
+        done
     done
     wine reg add 'HKCU\Software\Wine\DllOverrides' /v cfgmgr32 /d native /f /reg:64 >/dev/null 2>&1 &&
         wine reg add 'HKCU\Software\Wine\DllOverrides' /v avicap32 /d native /f /reg:64 >/dev/null 2>&1 || return 1
