@@ -1,36 +1,33 @@
 #!/usr/bin/env bash
-# The test-only stand-ins for cfgmgr32.dll and avicap32.dll: their exports
-# against Wine's, and, installed in a prefix as the tests install them, their
-# answers under Wine to a program that calls them, in both architectures.
-source "$(dirname "$0")/lib.sh"
+# The test-only stand-ins for cfgmgr32.dll and avicap32.dll of one build:
+# their exports against Wine's, and, installed in a prefix as the tests
+# install them, their answers under Wine to a program that calls them.
+source "$(dirname "$0")/lib.sh" "$@"
 source "$ROOT/tests/wine/standins/standins.sh"
 IMPLEMENTED=" CM_Locate_DevNodeA CM_Get_DevNode_Registry_PropertyA CM_Get_Child CM_Get_Sibling CM_Get_Parent "
+WINE_DLLS=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+[[ $BUILD == win32 ]] && WINE_DLLS=/usr/lib/i386-linux-gnu/wine/i386-windows
 
 # "ordinal name target" for each export; the target is "-" for code.
-exports() { # objdump, dll
-    "$1" -p "$2" | awk '
+exports() { # dll
+    "$ARCH-w64-mingw32-objdump" -p "$1" | awk '
         /^Export Address Table --/ { section = 1; next }
         /^\[Ordinal\/Name Pointer\] Table/ { section = 2; next }
         /^$/ { section = 0 }
         section == 1 && /\+base\[/ { i = $1 $2; gsub(/[^0-9]/, "", i); t[i] = $NF ~ /\./ ? $NF : "-" }
         section == 2 && /\[ *[0-9]+\]/ { i = $0; sub(/\].*/, "", i); gsub(/[^0-9]/, "", i); print i + 1, $NF, t[i] }'
 }
-for arch in win64:x86_64:/usr/lib/x86_64-linux-gnu/wine/x86_64-windows win32:i686:/usr/lib/i386-linux-gnu/wine/i386-windows; do
-    IFS=: read -r build cpu wine <<<"$arch"
-    for dll in cfgmgr32 avicap32; do
-        wanted=$(exports "$cpu-w64-mingw32-objdump" "$wine/$dll.dll" |
-            awk -v own="$IMPLEMENTED" 'index(own, " " $2 " ") { $3 = "-" } { print }')
-        check "$build $dll.dll exports what Wine's does, under its ordinals" \
-            equals "$(exports "$cpu-w64-mingw32-objdump" "$ROOT/build/$build/standins/$dll.dll")" "$wanted"
-    done
+for dll in cfgmgr32 avicap32; do
+    wanted=$(exports "$WINE_DLLS/$dll.dll" | awk -v own="$IMPLEMENTED" 'index(own, " " $2 " ") { $3 = "-" } { print }')
+    check "$dll.dll exports what Wine's does, under its ordinals" \
+        equals "$(exports "$BIN/standins/$dll.dll")" "$wanted"
 done
 
 start_display
-display=$!
 new_prefix
-trap 'wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"; kill $display' EXIT
 check "the stand-ins install" install_standins
-run() { wine "$ROOT/build/$build/standins_check.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+((DRY_RUN)) && standins_write() { :; }
+run() { wine "$BIN/standins_check.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # Runs the checker, showing only what did not hold.
 run_quietly() {
     local out status
@@ -43,29 +40,30 @@ locate_fails() { equals "$(run tree)" "locate cr=19"; }
 log_masked() { capture_log | sed -E 's/lparam=[1-9][0-9]*/lparam=P/'; }
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]\n" info:; }
 
-for build in win64 win32; do
-    tree=("${STANDIN_TREE[@]:0:4}" "$STANDIN_CAMERA" "${STANDIN_TREE[4]}")
-    devtree_set "# a comment" "${tree[@]}"
-    check "$build: the walk gives back the tree written" equals "$(run tree)" "$(printf '%s\n' "${tree[@]}")"
-    devtree_set '0|desc=Root' '1|hwid=A|hwid=BC|desc=D'
-    check "$build: the documented answers at the edges of the tree" run_quietly tree-edges
-    # Malformed, half written, a jump in depth, a second root, too many
-    # nodes, too large, none: no tree, and no harm.
-    for text in '\x01\xffgarbage' '0|desc=Root\n1|driv' '0\n2|desc=Deep' '0\n0' "0$(printf '\\n1%.0s' {1..64})" \
-        "$(printf '#%.0s' {1..16400})"; do
-        printf "$text" >"$(standins_files)/.bad" && mv "$(standins_files)/.bad" "$(standins_files)/devtree.txt"
-        check "$build: no tree from '${text:0:24}'" locate_fails
-    done
-    rm "$(standins_files)/devtree.txt"
-    check "$build: no tree without the file" locate_fails
-    check "$build: an export Wine leaves unimplemented raises Wine's stub exception" \
-        equals "$(run stub CM_Add_IDA 2>/dev/null)" "exception 0x80000100 flags=1 cfgmgr32.dll.CM_Add_IDA"
+tree=("${STANDIN_TREE[@]:0:4}" "$STANDIN_CAMERA" "${STANDIN_TREE[4]}")
+devtree_set "# a comment" "${tree[@]}"
+check "the walk gives back the tree written" equals "$(run tree)" "$(printf '%s\n' "${tree[@]}")"
+devtree_set '0|desc=Root' '1|hwid=A|hwid=BC|desc=D'
+check "the documented answers at the edges of the tree" run_quietly tree-edges
+# Malformed, half written, a jump in depth, a second root, too many nodes,
+# too large, none: no tree, and no harm.
+for text in '\x01\xffgarbage' '0|desc=Root\n1|driv' '0\n2|desc=Deep' '0\n0' "0$(printf '\\n1%.0s' {1..64})" \
+    "$(printf '#%.0s' {1..16400})" ''; do
+    if [[ -n $text ]]; then
+        standins_write devtree.txt "$(printf "$text")"
+    else
+        ((DRY_RUN)) || rm -f "$(standins_files)/devtree.txt"
+    fi
+    check "no tree from '${text:-no file}'" locate_fails
+done
+check "an export Wine leaves unimplemented raises Wine's stub exception" \
+    equals "$(run stub CM_Add_IDA 2>/dev/null)" "exception 0x80000100 flags=1 cfgmgr32.dll.CM_Add_IDA"
 
-    capture_drivers_set " " "Microsoft WDM Image Capture (Win32)"
-    capture_log_clear
-    check "$build: the capture window's answers" run_quietly capture
-    check "$build: the capture log, one line per message" equals "$(log_masked)" "$(
-        cat <<'EOF'
+capture_drivers_set " " "Microsoft WDM Image Capture (Win32)"
+capture_log_clear
+check "the capture window's answers" run_quietly capture
+check "the capture log, one line per message" equals "$(log_masked)" "$(
+    cat <<'EOF'
 create style=0x50000000 x=11 y=11 width=320 height=240 id=0 result=1
 get_videoformat wparam=44 lparam=P width=0 height=0 result=0
 set_preview wparam=1 lparam=0 result=0
@@ -81,28 +79,27 @@ disconnect wparam=0 lparam=0 result=1
 disconnect wparam=0 lparam=0 result=0
 destroy
 EOF
-    )"
-    capture_connects 0
-    capture_log_clear
-    run preview 1 >/dev/null
-    check "$build: a driver held elsewhere does not connect" equals "$(capture_log | sed -n 2p)" \
-        "connect wparam=0 lparam=0 result=0"
+)"
+capture_connects 0
+capture_log_clear
+run preview 1 >/dev/null
+check "a driver held elsewhere does not connect" equals "$(capture_log | sed -n 2p)" "connect wparam=0 lparam=0 result=0"
 
-    capture_connects 1
-    exec 4< <(wine "$ROOT/build/$build/standins_check.exe" preview 5) # unbuffered, unlike run
-    preview=$!
-    read -r -t 30 _ <&4
-    sleep 1
-    import -window root "$ARTIFACTS/standins-$build-1.png"
-    sleep 0.3
-    import -window root "$ARTIFACTS/standins-$build-2.png"
-    exec 4<&-
-    wait $preview
-    bars=$(for x in 131 171 211 251 291 331 371 411; do pixel "$ARTIFACTS/standins-$build-1.png" $x 131; done)
-    check "$build: the preview shows the colour bars in place" equals "$(echo $bars)" \
-        "255,255,255 255,255,0 0,255,255 0,255,0 255,0,255 255,0,0 0,0,255 0,0,0"
-    moved=$(compare -metric AE "$ARTIFACTS/standins-$build-1.png[320x60+111+291]" \
-        "$ARTIFACTS/standins-$build-2.png[320x60+111+291]" null: 2>&1)
-    check "$build: and a square that moves below them ($moved pixels changed)" test "${moved%% *}" -gt 0
-done
+capture_connects 1
+rm -f "$ARTIFACTS"/standins-[12].png
+exec 4< <(wine "$BIN/standins_check.exe" preview 5) # unbuffered, unlike run
+preview=$!
+read -r -t 30 _ <&4
+sleep 1
+import -window root "$ARTIFACTS/standins-1.png"
+sleep 0.3
+import -window root "$ARTIFACTS/standins-2.png"
+exec 4<&-
+wait $preview
+bars=$(for x in 131 171 211 251 291 331 371 411; do pixel "$ARTIFACTS/standins-1.png" $x 131; done)
+check "the preview shows the colour bars in place" equals "$(echo $bars)" \
+    "255,255,255 255,255,0 0,255,255 0,255,0 255,0,255 255,0,0 0,0,255 0,0,0"
+moved=$(compare -metric AE "$ARTIFACTS/standins-1.png[320x60+111+291]" "$ARTIFACTS/standins-2.png[320x60+111+291]" \
+    null: 2>&1)
+check "and a square that moves below them (${moved%% *} pixels changed)" test "${moved%% *}" -gt 0
 finish

@@ -47,7 +47,7 @@ devtree_set() { standins_write devtree.txt "$@"; } # node lines: DEPTH|driver=..
 capture_drivers_set() { standins_write capture-drivers.txt "$@"; } # descriptions, index 0 first
 capture_connects() { standins_write capture-connect.txt "$1"; }    # 0 or 1
 capture_log() { cat "$(standins_files)/capture.log" 2>/dev/null || true; }
-capture_log_clear() { mkdir -p "$(standins_files)" && : >"$(standins_files)/capture.log"; }
+capture_log_clear() { standins_write capture.log; }
 
 # Waits up to SECONDS (default 10) for a log line matching the extended regex.
 capture_log_wait() { # regex [seconds]
