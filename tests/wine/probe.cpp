@@ -1,18 +1,21 @@
 // Test-only helper run under Wine beside Lumetra.exe: finds Lumetra's window
 // and reports what the Win32 API says of it, one fact per line.
-//   probe wait SECONDS   - until the window exists (exit 1 if it never does)
+//   probe wait SECONDS [TITLE] - until the window (or the one titled TITLE)
+//                          is shown (exit 1 if it never is)
 //   probe layout         - metrics, work area, window and control geometry
 //   probe menu SECONDS   - the open popup menu's window
 //   probe gone SECONDS   - until the window no longer exists
-//   probe bench RUNS A.exe B.exe - alternately starts each program and times
-//                          the launch until its window is shown
+//   probe bench RUNS COMMAND... - starts each command in turn and times the
+//                          launch until a window titled Lumetra is shown
 #include <windows.h>
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
-static HWND FindLumetra() { return FindWindowA(NULL, "Lumetra"); }
+// The window looked for: Lumetra's, or the one named on the command line.
+static const char *g_title = "Lumetra";
+static HWND FindLumetra() { return FindWindowA(NULL, g_title); }
 
 static bool WaitFor(bool (*done)(), int seconds)
 {
@@ -107,13 +110,19 @@ static double TimeStart(const char *exe)
     return window ? (double)(now.QuadPart - start.QuadPart) * 1000.0 / (double)frequency.QuadPart : -1;
 }
 
-static int Bench(int runs, const char *a, const char *b)
+// Starts each command in turn, runs times: one line per round.
+static int Bench(int runs, int count, char **commands)
 {
     for (int i = 0; i < runs; ++i) {
-        double ta = TimeStart(a), tb = TimeStart(b);
-        printf("run %d %.1f %.1f\n", i, ta, tb);
-        if (ta < 0 || tb < 0)
-            return 1;
+        printf("run %d", i);
+        for (int c = 0; c < count; ++c) {
+            double t = TimeStart(commands[c]);
+            printf(" %.1f", t);
+            if (t < 0)
+                return 1;
+        }
+        printf("\n");
+        fflush(stdout);
     }
     return 0;
 }
@@ -122,6 +131,8 @@ int main(int argc, char **argv)
 {
     const char *what = argc > 1 ? argv[1] : "";
     int seconds = argc > 2 ? atoi(argv[2]) : 10;
+    if (strcmp(what, "wait") == 0 && argc > 3)
+        g_title = argv[3];
     if (strcmp(what, "wait") == 0)
         return WaitFor([] { return FindLumetra() != NULL && IsWindowVisible(FindLumetra()); }, seconds) ? 0 : 1;
     if (strcmp(what, "gone") == 0)
@@ -130,8 +141,8 @@ int main(int argc, char **argv)
         return Layout();
     if (strcmp(what, "menu") == 0)
         return Menu(seconds);
-    if (strcmp(what, "bench") == 0 && argc > 4)
-        return Bench(seconds, argv[3], argv[4]);
-    fprintf(stderr, "usage: probe wait|gone|layout|menu [seconds]\n");
+    if (strcmp(what, "bench") == 0 && argc > 3)
+        return Bench(seconds, argc - 3, argv + 3);
+    fprintf(stderr, "usage: probe wait|gone|layout|menu [seconds] | bench RUNS COMMAND...\n");
     return 2;
 }

@@ -74,16 +74,5 @@ exit_lumetra
 check "without the camera registered nothing is sent" equals "$(requests)" 0
 check "but the country is still recorded" equals "$(country_stored)" 9
 
-# One country pick against the bare device request, in one run.
-register_virtual_camera
-start_lumetra
-vcamctl time-pick 21 >"$ARTIFACTS/pick-times.txt"
-vcamctl time-bare 21 >"$ARTIFACTS/bare-times.txt"
-exit_lumetra
-median() { awk '{ print $2 }' "$1" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-pick=$(median "$ARTIFACTS/pick-times.txt")
-bare=$(median "$ARTIFACTS/bare-times.txt")
-echo "timing: country pick median ${pick} ms, bare device request median ${bare} ms, ratio $(awk -v p="$pick" -v b="$bare" 'BEGIN { printf "%.1f", p / b }')"
-check "every timed pick reached the driver" test "$(grep -c -- ' -1' "$ARTIFACTS/pick-times.txt")" = 0
 vcamctl log >"$ARTIFACTS/vcam-log.txt"
 finish

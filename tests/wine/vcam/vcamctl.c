@@ -3,8 +3,8 @@
      vcamctl log | count | clear     the requests the driver received
      vcamctl value N                 the value a GET answers from now on
      vcamctl time-bare RUNS          times the bare device request (a SET)
-     vcamctl time-pick RUNS          times a country pick in Lumetra's window
-                                     until the driver sees its SET */
+     vcamctl time-pick RUNS TITLE... times a Japan pick in each window in
+                                     turn until the driver sees its SET */
 #include <windows.h>
 
 #include <stdio.h>
@@ -108,24 +108,31 @@ static int TimeBare(int runs)
     return 0;
 }
 
-/* Posts the Japan command to Lumetra's window and waits for the SET. */
-static int TimePick(int runs)
+/* Posts the Japan command to each of the windows in turn, runs times, and
+   waits for each SET to reach the driver; one line per pick: the window's
+   position in the list and the milliseconds, -1 when no SET came. */
+static int TimePick(int runs, int count, char **titles)
 {
-    HWND window = FindWindowA(NULL, "Lumetra");
     HANDLE device = OpenCamera(0);
-    if (!window || device == INVALID_HANDLE_VALUE || LogCount(device) < 0)
+    if (device == INVALID_HANDLE_VALUE || LogCount(device) < 0)
         return 1;
     for (int i = 0; i < runs; ++i) {
-        long before = LogCount(device);
-        LARGE_INTEGER start, now;
-        QueryPerformanceCounter(&start);
-        PostMessageA(window, WM_COMMAND, 32779 /* ID_COUNTRY_JAPAN */, 0);
-        int seen = 0;
-        for (int polls = 0; polls < 100000 && !seen; ++polls)
-            seen = LogCount(device) > before;
-        QueryPerformanceCounter(&now);
-        printf("pick %.3f\n", seen ? Milliseconds(start, now) : -1.0);
-        Sleep(20);
+        for (int w = 0; w < count; ++w) {
+            HWND window = FindWindowA(NULL, titles[w]);
+            long before = LogCount(device);
+            LARGE_INTEGER start, now;
+            QueryPerformanceCounter(&start);
+            if (!window || !PostMessageA(window, WM_COMMAND, 32779 /* ID_COUNTRY_JAPAN */, 0)) {
+                CloseHandle(device);
+                return 1;
+            }
+            int seen = 0;
+            for (int polls = 0; polls < 100000 && !seen; ++polls)
+                seen = LogCount(device) > before;
+            QueryPerformanceCounter(&now);
+            printf("pick %d %.3f\n", w, seen ? Milliseconds(start, now) : -1.0);
+            Sleep(20);
+        }
     }
     CloseHandle(device);
     return 0;
@@ -162,8 +169,8 @@ int main(int argc, char **argv)
     }
     if (strcmp(what, "time-bare") == 0 && argc > 2)
         return TimeBare(atoi(argv[2]));
-    if (strcmp(what, "time-pick") == 0 && argc > 2)
-        return TimePick(atoi(argv[2]));
-    fprintf(stderr, "usage: vcamctl install PATH | log | count | clear | value N | time-bare N | time-pick N\n");
+    if (strcmp(what, "time-pick") == 0 && argc > 3)
+        return TimePick(atoi(argv[2]), argc - 3, argv + 3);
+    fprintf(stderr, "usage: vcamctl install PATH | log | count | clear | value N | time-bare N | time-pick N TITLE...\n");
     return 2;
 }
