@@ -3,9 +3,11 @@
 # current X display when there is one, otherwise on a private virtual
 # display, where it takes a screenshot, says where it is and closes Lumetra.
 #   scripts/run.sh                   Wine has no camera: nothing reaches one
-#   scripts/run.sh --virtual-camera  with the test-only virtual camera and
-#                                    capture driver installed; what they
-#                                    received is printed when Lumetra ends
+#   scripts/run.sh --virtual-camera  with the test-only virtual camera, a
+#                                    device tree that holds it and a capture
+#                                    driver that shows a moving test picture;
+#                                    what the camera's driver and the capture
+#                                    window received is printed at the end
 # LUMETRA_BUILD=win64 runs the x86_64 build instead. The country is kept in
 # the Wine prefix build/wineprefix (or $WINEPREFIX) between runs.
 set -uo pipefail
@@ -20,17 +22,24 @@ build=${LUMETRA_BUILD:-win32}
 step "installing what Lumetra needs" scripts/setup.sh
 step "configuring the $toolchain build" cmake -S . -B "build/$build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$toolchain.cmake" >/dev/null
-targets=(Lumetra probe)
-((virtual_camera)) && targets+=(vcam_filter vcam_ksproxy)
-step "building Lumetra" cmake --build "build/$build" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+step "building Lumetra" cmake --build "build/$build" -j "$(nproc)" --target Lumetra probe >/dev/null
+# The virtual camera's driver is x86_64, and the stand-ins of both
+# architectures are installed, whichever build runs.
 if ((virtual_camera)); then
-    step "configuring the x86_64 build (for the virtual camera's driver)" cmake -S . -B build/win64 \
-        --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
-    step "building the virtual camera's driver" cmake --build build/win64 -j "$(nproc)" --target vcam_driver vcamctl \
-        >/dev/null
+    for other in win32:i686 win64:x86_64; do
+        step "configuring the ${other#*:} build" cmake -S . -B "build/${other%%:*}" --no-warn-unused-cli \
+            -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-${other#*:}.cmake" >/dev/null
+    done
+    step "building the virtual camera and the stand-ins" cmake --build build/win64 -j "$(nproc)" --target vcam_driver \
+        vcamctl cfgmgr32_standin avicap32_standin >/dev/null
+    step "building the virtual camera and the stand-ins" cmake --build build/win32 -j "$(nproc)" --target \
+        cfgmgr32_standin avicap32_standin >/dev/null
+    step "building the virtual camera's filter" cmake --build "build/$build" -j "$(nproc)" --target vcam_filter \
+        vcam_ksproxy >/dev/null
 fi
 
 source tests/wine/lib.sh "$build"
+source tests/wine/standins/standins.sh
 if ((DRY_RUN)); then
     echo "run.sh: 32-bit Wine cannot run here ($LUMETRA_WINE32); LUMETRA_BUILD=win64 $0 runs the x86_64 build" >&2
     exit 1
@@ -73,10 +82,13 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 
 if ((virtual_camera)); then
-    echo "Installing the virtual camera (test-only) in $WINEPREFIX"
+    echo "Installing the virtual camera, its device tree and capture driver (test-only) in $WINEPREFIX"
     STEP_HINT="its driver did not start; WINEDEBUG=+service shows why"
     step "installing the virtual camera" install_virtual_camera
     STEP_HINT=
+    step "installing the device tree and capture stand-ins" install_standins
+    devtree_set "${STANDIN_TREE[@]:0:4}" "$STANDIN_CAMERA" "${STANDIN_TREE[4]}"
+    capture_drivers_set "Microsoft WDM Image Capture (Win32)"
     vcamctl clear >/dev/null
 fi
 
@@ -102,11 +114,18 @@ fi
 if ((virtual_camera)); then
     log=$(vcamctl log)
     if [[ -n $log ]]; then
-        echo "The virtual camera received:"
+        echo "The virtual camera's driver received:"
         echo "$log"
     elif ((started)); then
-        echo "The virtual camera received no request: Lumetra found no camera to ask (is it registered?)."
+        echo "The virtual camera's driver received no request: Lumetra found no camera to ask (is it registered?)."
     else
-        echo "The virtual camera received no request: Lumetra did not start."
+        echo "The virtual camera's driver received no request: Lumetra did not start."
+    fi
+    log=$(capture_log)
+    if [[ -n $log ]]; then
+        echo "The capture window received:"
+        echo "$log"
+    else
+        echo "The capture window received nothing: Lumetra found no camera in the device tree, or did not start."
     fi
 fi

@@ -5,6 +5,9 @@
 //   probe layout         - metrics, work area, window and control geometry
 //   probe menu SECONDS   - the open popup menu's window
 //   probe gone SECONDS   - until the window no longer exists
+//   probe messagebox SECONDS - the message box Lumetra shows: its caption
+//                          and items, read from the box
+//   probe devicechange EVENT - WM_DEVICECHANGE with EVENT to the window
 //   probe bench RUNS COMMAND... - starts each command in turn and times the
 //                          launch until a window titled Lumetra is shown
 #include <windows.h>
@@ -37,11 +40,71 @@ static BOOL CALLBACK PrintControl(HWND child, LPARAM parent)
     MapWindowPoints(NULL, (HWND)parent, (POINT *)&r, 2);
     RECT screen;
     GetWindowRect(child, &screen);
-    printf("control %d class=%s text=\"%s\" visible=%d enabled=%d check=%d rect=%ld,%ld,%ld,%ld screen=%ld,%ld\n",
+    printf("control %d class=%s text=\"%s\" visible=%d enabled=%d check=%d rect=%ld,%ld,%ld,%ld screen=%ld,%ld "
+           "style=0x%08lx parent=%s\n",
            GetDlgCtrlID(child), cls, text, IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0,
            (int)SendMessageA(child, BM_GETCHECK, 0, 0), r.left, r.top, r.right - r.left, r.bottom - r.top,
-           screen.left, screen.top);
+           screen.left, screen.top, (unsigned long)GetWindowLongA(child, GWL_STYLE),
+           GetParent(child) == (HWND)parent ? "dialog" : "other");
     return TRUE;
+}
+
+// A message box of Lumetra's process: a dialog other than Lumetra's own.
+static HWND g_box;
+static BOOL CALLBACK FindBox(HWND window, LPARAM lumetra)
+{
+    char cls[16];
+    DWORD process = 0, lumetraProcess = 0;
+    GetWindowThreadProcessId(window, &process);
+    GetWindowThreadProcessId((HWND)lumetra, &lumetraProcess);
+    GetClassNameA(window, cls, sizeof(cls));
+    if (window != (HWND)lumetra && process == lumetraProcess && strcmp(cls, "#32770") == 0 && IsWindowVisible(window)) {
+        g_box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static bool BoxShown()
+{
+    g_box = NULL;
+    HWND lumetra = FindLumetra();
+    if (lumetra)
+        EnumWindows(FindBox, (LPARAM)lumetra);
+    return g_box != NULL;
+}
+
+static BOOL CALLBACK PrintBoxItem(HWND child, LPARAM)
+{
+    char cls[64], text[256];
+    GetClassNameA(child, cls, sizeof(cls));
+    GetWindowTextA(child, text, sizeof(text));
+    printf("item %d class=%s text=\"%s\"\n", GetDlgCtrlID(child), cls, text);
+    return TRUE;
+}
+
+// The message box Lumetra shows, as read from the box itself.
+static int MessageBoxShown(int seconds)
+{
+    if (!WaitFor(BoxShown, seconds))
+        return 1;
+    char caption[256];
+    GetWindowTextA(g_box, caption, sizeof(caption));
+    printf("box caption=\"%s\" owner=%s\n", caption, GetWindow(g_box, GW_OWNER) == FindLumetra() ? "lumetra" : "other");
+    EnumChildWindows(g_box, PrintBoxItem, 0);
+    return 0;
+}
+
+// Sends WM_DEVICECHANGE with the event to Lumetra's window, as Windows
+// broadcasts it to every top-level window, and prints the answer.
+static int DeviceChange(unsigned long event)
+{
+    HWND dialog = FindLumetra();
+    DWORD_PTR answer = 0;
+    if (!dialog || !SendMessageTimeoutA(dialog, WM_DEVICECHANGE, event, 0, SMTO_ABORTIFHUNG, 20000, &answer))
+        return 1;
+    printf("answer %lu\n", (unsigned long)answer);
+    return 0;
 }
 
 static int Layout()
@@ -141,8 +204,12 @@ int main(int argc, char **argv)
         return Layout();
     if (strcmp(what, "menu") == 0)
         return Menu(seconds);
+    if (strcmp(what, "messagebox") == 0)
+        return MessageBoxShown(seconds);
+    if (strcmp(what, "devicechange") == 0 && argc > 2)
+        return DeviceChange(strtoul(argv[2], NULL, 0));
     if (strcmp(what, "bench") == 0 && argc > 3)
         return Bench(seconds, argc - 3, argv + 3);
-    fprintf(stderr, "usage: probe wait|gone|layout|menu [seconds] | bench RUNS COMMAND...\n");
+    fprintf(stderr, "usage: probe wait|gone|layout|menu|messagebox [seconds] | devicechange EVENT | bench RUNS COMMAND...\n");
     return 2;
 }
