@@ -100,7 +100,7 @@ if ((headless)); then
     STEP_HINT=
     started=1
     sleep 1
-    click_control "$(probe layout)" 1003 # activate the window
+    probe activate
     sleep 0.5
     shot=$ROOT/build/lumetra-screenshot.png
     import -window root "$shot"

@@ -8,6 +8,7 @@
 //   probe messagebox SECONDS - the message box Lumetra shows: its caption
 //                          and items, read from the box
 //   probe devicechange EVENT - WM_DEVICECHANGE with EVENT to the window
+//   probe activate       - makes the window the active foreground window
 //   probe bench RUNS COMMAND... - starts each command in turn and times the
 //                          launch until a window titled Lumetra is shown
 #include <windows.h>
@@ -93,6 +94,18 @@ static int MessageBoxShown(int seconds)
     printf("box caption=\"%s\" owner=%s\n", caption, GetWindow(g_box, GW_OWNER) == FindLumetra() ? "lumetra" : "other");
     EnumChildWindows(g_box, PrintBoxItem, 0);
     return 0;
+}
+
+// Makes Lumetra's window the foreground window, as a user switching to it
+// does. (Under Wine on a bare X server a new window is activated before it
+// becomes the foreground window, and so keeps an inactive caption.)
+static int Activate()
+{
+    HWND dialog = FindLumetra();
+    if (!dialog || !SetForegroundWindow(GetDesktopWindow()))
+        return 1;
+    Sleep(200);
+    return SetForegroundWindow(dialog) ? 0 : 1;
 }
 
 // Sends WM_DEVICECHANGE with the event to Lumetra's window, as Windows
@@ -204,12 +217,14 @@ int main(int argc, char **argv)
         return Layout();
     if (strcmp(what, "menu") == 0)
         return Menu(seconds);
+    if (strcmp(what, "activate") == 0)
+        return Activate();
     if (strcmp(what, "messagebox") == 0)
         return MessageBoxShown(seconds);
     if (strcmp(what, "devicechange") == 0 && argc > 2)
         return DeviceChange(strtoul(argv[2], NULL, 0));
     if (strcmp(what, "bench") == 0 && argc > 3)
         return Bench(seconds, argc - 3, argv + 3);
-    fprintf(stderr, "usage: probe wait|gone|layout|menu|messagebox [seconds] | devicechange EVENT | bench RUNS COMMAND...\n");
+    fprintf(stderr, "usage: probe wait|gone|layout|menu|messagebox [seconds] | activate | devicechange EVENT | bench RUNS COMMAND...\n");
     return 2;
 }
