@@ -238,6 +238,23 @@ exit_lumetra() {
     probe gone 15
 }
 
+# Leaves Lumetra as a user can: exit, esc, enter or closebox, once its
+# window has the focus from a click on the preview.
+leave_by() { # how
+    local layout wx wy ww wh
+    layout=$(probe layout)
+    click_control "$layout" 1003
+    case $1 in
+    exit) click_control "$layout" 2 ;;
+    esc) xdotool key Escape ;;
+    enter) xdotool key Return ;;
+    closebox)
+        IFS=, read -r wx wy ww wh <<<"$(field "$layout" window 2)"
+        xdotool mousemove $((wx + ww - 12)) $((wy + 12)) click 1
+        ;;
+    esac
+}
+
 # --- The virtual camera (tests/wine/vcam) -------------------------------------------
 # Its x86_64 kernel driver, loaded as a service created by the 64-bit control
 # tool (a 32-bit process would host the driver in a 32-bit driver host, which

@@ -179,18 +179,7 @@ leave() { # how
     start
     wait_lines $STARTED
     sleep 0.5
-    local layout
-    layout=$(probe layout)
-    click_control "$layout" 1003 # focus the window by clicking the preview
-    case $1 in
-    exit) click_control "$layout" 2 ;;
-    esc) xdotool key Escape ;;
-    enter) xdotool key Return ;;
-    closebox)
-        IFS=, read -r wx wy ww wh <<<"$(field "$layout" window 2)"
-        xdotool mousemove $((wx + ww - 12)) $((wy + 12)) click 1
-        ;;
-    esac
+    leave_by "$1"
     check "leaving by $1 ends the program" probe gone 15
     check "with the capture window disconnected, then destroyed" equals "$(log | tail -2)" "$STOPPED"
     check "and the country written" equals "$(country_stored)" 4
