@@ -61,7 +61,7 @@ if [[ "$(cat "$WINEPREFIX/.lumetra-wine-setup" 2>/dev/null)" != "$(wine_setup)" 
     updated=0
     if [[ -d $WINEPREFIX ]]; then
         if wineboot -i >/dev/null 2>&1; then
-            wine_setup >"$WINEPREFIX/.lumetra-wine-setup"
+            finish_prefix "$WINEPREFIX"
             updated=1
         else
             wineserver -w # until the server the failed start left has ended

@@ -91,6 +91,8 @@ end_own_processes() {
     fi
     if [[ -n $XVFB_PID ]]; then
         kill "$XVFB_PID" 2>/dev/null
+        for _ in $(seq 50); do kill -0 "$XVFB_PID" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$XVFB_PID" 2>/dev/null
         wait "$XVFB_PID" 2>/dev/null
         XVFB_PID=
     fi
@@ -161,9 +163,15 @@ make_prefix() {
         return $status
     fi
     WINEPREFIX=$prefix wineserver -w
-    mkdir -p "$prefix/drive_c/windows/Fonts"
-    cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
-    wine_setup >"$prefix/.lumetra-wine-setup"
+    finish_prefix "$prefix"
+}
+
+# Gives a prefix Wine's own fonts (Wine reads them only from the prefix's
+# Fonts folder) and records the Wine set-up it was made with.
+finish_prefix() { # prefix
+    mkdir -p "$1/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/*.ttf "$1/drive_c/windows/Fonts/"
+    wine_setup >"$1/.lumetra-wine-setup"
 }
 
 # A fresh prefix for this script, copied from a template made once per Wine
