@@ -201,6 +201,7 @@ if ((DRY_RUN)); then
     xdotool() { :; }
     import() { :; }
     convert() { :; }
+    compare() { :; }
     sleep() { :; }
 fi
 

@@ -94,7 +94,8 @@ check "the preview shows the test picture's colour bars" equals "$(echo $bars)" 
     "255,255,255 255,255,0 0,255,255 0,255,0 255,0,255 255,0,0 0,0,255 0,0,0"
 moved=$(compare -metric AE "$ARTIFACTS/preview-1.png[320x60+$cx+$((cy + 180))]" \
     "$ARTIFACTS/preview-2.png[320x60+$cx+$((cy + 180))]" null: 2>&1)
-check "and its square moves (${moved%% *} pixels changed)" test "${moved%% *}" -gt 0
+((DRY_RUN)) || echo "    ${moved%% *} pixels of the square's strip changed"
+check "and its square moves" test "${moved%% *}" -gt 0
 
 # --- Hot-plug while it runs ---------------------------------------------------------
 tree

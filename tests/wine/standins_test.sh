@@ -47,14 +47,18 @@ devtree_set '0|desc=Root' '1|hwid=A|hwid=BC|desc=D'
 check "the documented answers at the edges of the tree" run_quietly tree-edges
 # Malformed, half written, a jump in depth, a second root, too many nodes,
 # too large, none: no tree, and no harm.
-for text in '\x01\xffgarbage' '0|desc=Root\n1|driv' '0\n2|desc=Deep' '0\n0' "0$(printf '\\n1%.0s' {1..64})" \
-    "$(printf '#%.0s' {1..16400})" ''; do
+bad_trees=(
+    "garbage:\x01\xffgarbage" "half a line:0|desc=Root\n1|driv" "a jump in depth:0\n2|desc=Deep" "a second root:0\n0"
+    "65 nodes:0$(printf '\\n1%.0s' {1..64})" "16,400 bytes:$(printf '#%.0s' {1..16400})" "no file:"
+)
+for bad in "${bad_trees[@]}"; do
+    text=${bad#*:}
     if [[ -n $text ]]; then
         standins_write devtree.txt "$(printf "$text")"
     else
         ((DRY_RUN)) || rm -f "$(standins_files)/devtree.txt"
     fi
-    check "no tree from '${text:-no file}'" locate_fails
+    check "no tree from ${bad%%:*}" locate_fails
 done
 check "an export Wine leaves unimplemented raises Wine's stub exception" \
     equals "$(run stub CM_Add_IDA 2>/dev/null)" "exception 0x80000100 flags=1 cfgmgr32.dll.CM_Add_IDA"
@@ -101,5 +105,6 @@ check "the preview shows the colour bars in place" equals "$(echo $bars)" \
     "255,255,255 255,255,0 0,255,255 0,255,0 255,0,255 255,0,0 0,0,255 0,0,0"
 moved=$(compare -metric AE "$ARTIFACTS/standins-1.png[320x60+111+291]" "$ARTIFACTS/standins-2.png[320x60+111+291]" \
     null: 2>&1)
-check "and a square that moves below them (${moved%% *} pixels changed)" test "${moved%% *}" -gt 0
+((DRY_RUN)) || echo "    ${moved%% *} pixels of the square's strip changed"
+check "and a square that moves below them" test "${moved%% *}" -gt 0
 finish
