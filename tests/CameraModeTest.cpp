@@ -101,15 +101,12 @@ INSTANTIATE_TEST_SUITE_P(EachStep, EnumerationStop,
 
 TEST_F(CameraModeTest, EnumerationFailsCleanlyWhenTheEnumeratorCannotBeMade)
 {
-    Camera();
     for (Call step : {Call::CoCreateInstance, Call::CreateClassEnumerator, Call::CoGetMalloc}) {
-        sim::Reset();
         Camera();
         sim::FailCall(step, E_OUTOFMEMORY);
         EXPECT_FALSE(SetFrequencyMode(2)) << sim::CallName(step);
         EXPECT_EQ(0u, Requests(0)) << sim::CallName(step);
-        EXPECT_EQ(0, sim::ComInitDepth());
-        EXPECT_EQ(0, sim::LiveComReferences()) << sim::LiveComObjects();
+        EndCase(std::string(sim::CallName(step)) + " failing: ");
     }
 }
 
@@ -161,8 +158,8 @@ TEST_F(CameraModeTest, EachDeviceIsJudgedByItsOwnNameHoweverLong)
     Other(std::wstring(300, L'X'));     // too long for a whole conversion
     Other(L"Zivo Web Camera" + std::wstring(1, (wchar_t)0xD800)); // unpaired surrogate after the prefix
     EXPECT_EQ(2, Find());
+    EndCase("names after the camera: ");
 
-    sim::Reset();
     Other(L"Zivo Web Camera");
     size_t longCamera = Camera(L"zivo web camera " + std::wstring(400, (wchar_t)0x4E2D));
     Other(std::wstring(200, L'z'));
@@ -209,7 +206,7 @@ TEST_F(CameraModeTest, ACameraThatCannotBeOpenedCountsAsAbsent)
     sim::FailCall(Call::BindToObject, E_NOINTERFACE);
     EXPECT_FALSE(SetFrequencyMode(1));
     EXPECT_EQ(kModeUnknown, GetFrequencyMode());
-    sim::Reset();
+    EndCase("no binding: ");
     camera = Camera();
     sim::FailCall(Call::KsGetObjectHandle, S_OK);
     EXPECT_FALSE(SetFrequencyMode(1));

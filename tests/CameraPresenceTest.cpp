@@ -22,7 +22,7 @@ TEST_F(CameraPresenceTest, TheCameraCountsInAnyCaseWithARevisionSuffix)
 {
     sim::PlugCamera("USB\\VID_0AC8&PID_0302&REV_0100");
     EXPECT_TRUE(IsCameraPresent());
-    sim::Reset();
+    EndCase("a revision suffix: ");
     Node(sim::kRootDevNode, "usb\\vid_0ac8&pid_0302&mi_00");
     EXPECT_TRUE(IsCameraPresent());
 }

@@ -64,6 +64,13 @@ protected:
     }
     // Looks at the running dialog at this point of the script.
     static void Inspect(std::function<void()> look) { sim::Then(std::move(look)); }
+    // Checks what the case left and starts the next one without a camera.
+    void NextCase(const std::string &context)
+    {
+        EndCase(context);
+        camera_ = -1;
+        node_ = 0;
+    }
 
     DEVINST node_ = 0;
     int camera_ = -1;
@@ -91,8 +98,6 @@ TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
 TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
 {
     for (int32_t mode : {0, 1, 2, 7}) {
-        sim::Reset();
-        camera_ = -1;
         PlugCamera(true, mode);
         Inspect([&] {
             std::vector<int> expected = {mode == 0, mode == 1, mode == 2};
@@ -116,6 +121,7 @@ TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
             expected.push_back(ID_FREQ_50HZ + (UINT)mode - 1);
         EXPECT_EQ(expected, checked) << mode;
         EXPECT_TRUE(sim::CaptureWindows().empty());
+        NextCase("mode " + std::to_string(mode) + ": ");
     }
 }
 
@@ -143,8 +149,6 @@ TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
 TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
 {
     for (UINT first : {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL}) {
-        sim::Reset();
-        camera_ = -1;
         sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
         sim::Then([&] { PlugCamera(); });
         sim::DeviceChange(first);
@@ -159,14 +163,13 @@ TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
         dlg.DoModal();
         EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow)) << first;
         EXPECT_EQ(-1, dlg.m_nFreqState); // not refreshed by a device change
+        NextCase("first event " + std::to_string(first) + ": ");
     }
 }
 
 TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
 {
     for (UINT notification : {DBT_DEVNODES_CHANGED, DBT_DEVICEREMOVECOMPLETE}) {
-        sim::Reset();
-        camera_ = -1;
         PlugCamera(true, 1);
         sim::Then([&] { UnplugCamera(); });
         sim::DeviceChange(notification);
@@ -179,6 +182,7 @@ TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
         dlg.DoModal();
         EXPECT_EQ(0, dlg.m_nFreqState) << notification;
         EXPECT_EQ(0, dlg.m_bPreviewing);
+        NextCase("event " + std::to_string(notification) + ": ");
     }
 }
 
@@ -246,8 +250,6 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
         {"Enter", [] { sim::Key(VK_RETURN); }, IDOK, 0},
     };
     for (const auto &way : ways) {
-        sim::Reset();
-        camera_ = -1;
         PlugCamera();
         sim::Click(IDC_BTN_COUNTRY);
         sim::PickMenuItem(ID_COUNTRY_GERMAN);
@@ -257,6 +259,7 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
         EXPECT_EQ(way.cancels, dlg.cancels) << way.how;
         EXPECT_EQ(std::string("1\0", 2), StoredCountry()) << way.how;
         EXPECT_TRUE(sim::CaptureWindows().empty()) << way.how;
+        NextCase(std::string(way.how) + ": ");
     }
 }
 

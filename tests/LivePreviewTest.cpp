@@ -83,13 +83,13 @@ TEST_F(LivePreviewTest, TheDriverIsChosenByItsDescription)
         {{"VfW driver A", std::string(300, 'x'), "Microsoft WDM Image Capture"}, 2},
     };
     for (const auto &c : cases) {
-        sim::Reset();
         for (const std::string &d : c.drivers)
             sim::AddCaptureDriver(d);
         WithDialog([&](CLightFreqDlg &dlg) {
             dlg.StartPreview();
             EXPECT_EQ(c.index, ConnectedIndex(dlg.m_hCapWnd)) << c.drivers.size();
         });
+        EndCase(std::to_string(c.drivers.size()) + " drivers, expecting " + std::to_string(c.index) + ": ");
     }
 }
 

@@ -77,7 +77,6 @@ TEST_F(ModeCommandsTest, CountryIndicesOutsideTheTableCheckNothing)
 {
     // The extremes a 10-byte value can hold; past INT_MAX the parse clamps.
     for (const char *stored : {"12", "10", "-1", "2147483647", "9999999999", "-999999999", "0"}) {
-        sim::Reset();
         sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", REG_SZ, stored);
         OpenCountries();
         sim::DismissMenu();
@@ -88,6 +87,7 @@ TEST_F(ModeCommandsTest, CountryIndicesOutsideTheTableCheckNothing)
             EXPECT_EQ(std::vector<UINT>{ID_COUNTRY_CANADA}, CheckedIn(0));
         else
             EXPECT_TRUE(CheckedIn(0).empty()) << stored;
+        EndCase(std::string("stored ") + stored + ": ");
     }
 }
 

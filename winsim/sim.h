@@ -61,8 +61,18 @@ enum class Call {
 };
 const char *CallName(Call call);
 
-// Clears every scenario, log, failure and count.
+// Ends a case: whatever it left (see Leftovers) is kept for
+// TakeResetFindings, then every scenario, log, failure and count is cleared.
+// A case that leaks is thus reported even when nobody looks before a reset.
 void Reset();
+// What the resets since the last call found left, one line each.
+std::vector<std::string> TakeResetFindings();
+// Everything a finished case must not leave: live resources, platform
+// misuse, scripted input that did not fit or was never consumed.
+std::vector<std::string> Leftovers();
+// Forgets the scripted input still pending and the mismatches seen, for a
+// run whose script could not fit (a call failed on purpose half-way).
+void DiscardScript();
 
 // --- Failures -------------------------------------------------------------
 // Makes call fail with result. occurrence counts calls of that kind from 1;
