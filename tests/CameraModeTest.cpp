@@ -131,6 +131,15 @@ TEST_F(CameraModeTest, NamesShorterThanThePrefixOrDifferingInItDoNotMatch)
     EXPECT_FALSE(SetFrequencyMode(1));
 }
 
+// The names are compared as the ANSI code page writes them: a letter it
+// lacks takes Windows' best fit, and one without any matches nothing.
+TEST_F(CameraModeTest, NamesAreComparedAsTheAnsiCodePageWritesThem)
+{
+    size_t camera = Camera(L"\u017Bivo Web Camera");
+    Other(L"Zivo Web Camer\u0430");
+    EXPECT_EQ((int)camera, Find());
+}
+
 TEST_F(CameraModeTest, OfTwoCamerasTheLaterOneIsUsed)
 {
     size_t first = Camera();

@@ -128,6 +128,10 @@ size_t AddVideoDevice(const std::wstring &friendlyName, bool isCamera, const std
 VideoDevice &Device(size_t index);
 size_t DeviceCount();
 
+// The text as WideCharToMultiByte gives it in the ANSI code page (CP_ACP,
+// flags 0): Windows-1252 with Windows' best fit.
+std::string AnsiCodePageOf(const std::wstring &text);
+
 // --- What happened -----------------------------------------------------------
 const std::vector<Call> &CallLog();
 size_t CallCount(Call call);
