@@ -77,6 +77,7 @@ TEST_F(CameraPropertyTest, OpenRunsItsStepsInOrder)
     const std::vector<Call> expected = {Call::CoInitialize,  Call::CreateBindCtx,     Call::MkParseDisplayName,
                                         Call::BindToObject,  Call::KsGetObjectHandle, Call::CoUninitialize};
     EXPECT_EQ(expected, sim::CallLog());
+    EXPECT_EQ(std::vector<IBindCtx *>{NULL}, sim::BindContextsGiven()); // parsing's context is not for binding
 }
 
 struct OpenFailure {
@@ -119,13 +120,21 @@ INSTANTIATE_TEST_SUITE_P(EachStep, CameraPropertyOpenFailure,
                                            OpenFailure{Call::BindToObject, E_NOINTERFACE, true, true}),
                          NameAfterFailedCall());
 
-TEST_F(CameraPropertyTest, AnUnknownDisplayNameDoesNotParse)
+TEST_F(CameraPropertyTest, AnUnpluggedDeviceParsesButDoesNotBindAndAMalformedNameDoesNotParse)
 {
-    CCameraProperty property;
-    property.Open(L"@device:pnp:\\\\?\\usb#nothing-here");
-    EXPECT_FALSE(property.m_bValid);
-    EXPECT_EQ(MK_E_SYNTAX, property.m_hrLast);
-    property.Close();
+    CCameraProperty unplugged;
+    unplugged.Open(L"@device:pnp:\\\\?\\usb#nothing-here");
+    EXPECT_FALSE(unplugged.m_bValid);
+    EXPECT_EQ(MK_E_NOOBJECT, unplugged.m_hrLast);
+    EXPECT_NE(nullptr, unplugged.m_pMoniker);
+    EXPECT_EQ(NULL, unplugged.m_pKsObject);
+    unplugged.Close();
+
+    CCameraProperty malformed;
+    malformed.Open(L"usb#nothing-here");
+    EXPECT_EQ(MK_E_SYNTAX, malformed.m_hrLast);
+    EXPECT_EQ(NULL, malformed.m_pMoniker);
+    malformed.Close();
 }
 
 TEST_F(CameraPropertyTest, ANullDeviceHandleLeavesTheObjectInvalidWithASuccessfulLastResult)
@@ -172,6 +181,7 @@ TEST_F(CameraPropertyTest, AFailedCoInitializeIsNotBalancedByClose)
     sim::FailCall(Call::CoInitialize, E_OUTOFMEMORY);
     CCameraProperty property;
     property.Open(DisplayName().c_str());
+    EXPECT_EQ(CO_E_NOTINITIALIZED, property.m_hrLast);
     property.Close();
     EXPECT_EQ(0u, sim::CallCount(Call::CoUninitialize));
 }

@@ -2,6 +2,10 @@
 // a faulty program pass: each case is what Windows documents for the call.
 #include "PlatformTest.h"
 
+#include <dshow.h>
+#include <ksproxy.h>
+#include <wchar.h>
+
 namespace {
 
 class SimulatedWindowsTest : public PlatformTest {};
@@ -21,6 +25,39 @@ TEST_F(SimulatedWindowsTest, WideCharToMultiByteFitsBestOrFailsWhole)
     EXPECT_EQ((DWORD)ERROR_INSUFFICIENT_BUFFER, GetLastError());
     for (char c : shortOf)
         EXPECT_EQ((char)0xFE, c);
+}
+
+// COM calls need the thread's apartment, and nothing of it survives the last
+// CoUninitialize. A device name parses without its device: binding looks.
+TEST_F(SimulatedWindowsTest, ComNeedsAnApartmentAndDeviceMonikersBindOnlyToDevicesPresent)
+{
+    const wchar_t kUnplugged[] = L"@device:pnp:\\\\?\\usb#vid_0ac8&pid_0302#gone#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";
+    IBindCtx *context = NULL;
+    IMoniker *moniker = NULL;
+    ULONG eaten = 0;
+    void *object = NULL;
+    ASSERT_EQ(S_OK, CoInitialize(NULL));
+    ASSERT_EQ(S_OK, CreateBindCtx(0, &context));
+    EXPECT_EQ(MK_E_SYNTAX, MkParseDisplayName(context, L"@device:usb", &eaten, &moniker));
+    ASSERT_EQ(S_OK, MkParseDisplayName(context, kUnplugged, &eaten, &moniker));
+    EXPECT_EQ(wcslen(kUnplugged), eaten);
+    EXPECT_EQ(MK_E_NOOBJECT, moniker->BindToObject(context, NULL, IID_IKsObject, &object));
+    EXPECT_EQ(std::vector<IBindCtx *>{context}, sim::BindContextsGiven());
+    CoUninitialize();
+
+    EXPECT_EQ(CO_E_NOTINITIALIZED, moniker->BindToObject(NULL, NULL, IID_IKsObject, &object));
+    IMoniker *second = NULL;
+    EXPECT_EQ(CO_E_NOTINITIALIZED, MkParseDisplayName(context, kUnplugged, &eaten, &second));
+    EXPECT_EQ(CO_E_NOTINITIALIZED, CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER,
+                                                    IID_ICreateDevEnum, &object));
+    IBindCtx *another = NULL;
+    EXPECT_EQ(CO_E_NOTINITIALIZED, CreateBindCtx(0, &another));
+    moniker->Release();
+    context->Release();
+    sim::Reset();
+    EXPECT_EQ((std::vector<std::string>{"platform misuse: Release of IMoniker after the thread's last CoUninitialize",
+                                        "platform misuse: Release of IBindCtx after the thread's last CoUninitialize"}),
+              sim::TakeResetFindings());
 }
 
 } // namespace

@@ -134,6 +134,8 @@ std::string AnsiCodePageOf(const std::wstring &text);
 
 // --- What happened -----------------------------------------------------------
 const std::vector<Call> &CallLog();
+// The bind context each IMoniker::BindToObject was given, in order.
+const std::vector<IBindCtx *> &BindContextsGiven();
 size_t CallCount(Call call);
 
 // --- Resource accounting -------------------------------------------------
@@ -142,8 +144,10 @@ std::string LiveComObjects(); // "Moniker x1, ..." for failure messages
 long LiveBstrs();
 long LiveTaskBlocks();
 long ComInitDepth();
-// Misuse the platform detected: releases past zero, frees of unknown
-// pointers, unbalanced uninitialisation, requests on stale handles.
+// Misuse the platform detected: releases past zero or after the apartment
+// is gone, frees of unknown pointers, unbalanced uninitialisation, requests
+// on stale handles, messages with parameters Windows requires to be zero,
+// paints left unvalidated.
 const std::vector<std::string> &Misuse();
 // Scripted input that did not fit what the program showed.
 const std::vector<std::string> &ScriptMismatches();

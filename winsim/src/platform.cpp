@@ -31,6 +31,8 @@ ULONG ObjectBase::ReleaseImpl()
         ReportMisuse(std::string("Release of ") + kind_ + " past zero");
         return 0;
     }
+    if (ApartmentDepth() == 0 && !OutlivesApartment())
+        ReportMisuse(std::string("Release of ") + kind_ + " after the thread's last CoUninitialize");
     long left = --refs_;
     if (left == 0)
         delete this;
@@ -190,6 +192,7 @@ void FailCall(Call call, HRESULT result, int occurrence) { S().failures.push_bac
 void FailNthCall(size_t n) { S().failNth = S().log.size() + n; }
 Call InjectedCall() { return S().injected; }
 const Outcomes &Succeeded() { return S().succeeded; }
+const std::vector<IBindCtx *> &BindContextsGiven() { return S().bindContexts; }
 
 bool CanFail(Call call)
 {

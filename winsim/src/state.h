@@ -18,6 +18,9 @@ public:
     virtual ~ObjectBase();
     const char *kind() const { return kind_; }
     long refs() const { return refs_; }
+    // Objects of the thread's apartment are gone with its last
+    // CoUninitialize; the task allocator belongs to the process.
+    virtual bool OutlivesApartment() const { return false; }
 
 protected:
     ULONG AddRefImpl() { return (ULONG)++refs_; }
@@ -92,6 +95,7 @@ struct State {
     std::set<void *> taskBlocks;
     std::map<HANDLE, size_t> deviceHandles; // live filter handle -> device index
     uintptr_t nextHandle = 0x1000;
+    std::vector<IBindCtx *> bindContexts; // given to each BindToObject
     std::vector<std::string> misuse, scriptMismatches;
     DWORD lastError = 0;
 };
