@@ -15,7 +15,7 @@ protected:
     static size_t Requests(size_t device) { return sim::Device(device).driver.requests.size(); }
     static int32_t SentValue(size_t device, size_t request)
     {
-        const sim::RequestBytes &r = sim::Device(device).driver.requests.at(request);
+        const sim::RequestBytes &r = sim::Device(device).driver.requests.at(request).bytes;
         return (int32_t)(r[24] | r[25] << 8 | r[26] << 16 | (uint32_t)r[27] << 24);
     }
     static int Find()

@@ -274,9 +274,9 @@ TEST_F(LifecycleTest, OneRequestEndToEnd)
     EXPECT_EQ(0, WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL));
 
     std::vector<int32_t> sets;
-    for (const sim::RequestBytes &r : sim::Device((size_t)camera_).driver.requests)
-        if (r[20] == KSPROPERTY_TYPE_SET)
-            sets.push_back(r[24]);
+    for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
+        if (r.bytes[20] == KSPROPERTY_TYPE_SET)
+            sets.push_back(r.bytes[24]);
     EXPECT_EQ(std::vector<int32_t>{2}, sets);
     EXPECT_TRUE(sim::Popups().at(1).items.at(1).checked); // "60Hz"
     EXPECT_EQ(std::string("8\0", 2), StoredCountry());

@@ -19,9 +19,10 @@ protected:
         std::vector<int32_t> values;
         if (camera_ < 0)
             return values;
-        for (const sim::RequestBytes &r : sim::Device((size_t)camera_).driver.requests)
-            if (r[20] == KSPROPERTY_TYPE_SET)
-                values.push_back((int32_t)(r[24] | r[25] << 8 | r[26] << 16 | (uint32_t)r[27] << 24));
+        for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
+            if (r.bytes[20] == KSPROPERTY_TYPE_SET)
+                values.push_back((int32_t)(r.bytes[24] | r.bytes[25] << 8 | r.bytes[26] << 16 |
+                                           (uint32_t)r.bytes[27] << 24));
         return values;
     }
     // The items checked in the popup shown n-th.

@@ -103,6 +103,14 @@ const Outcomes &Succeeded();
 // --- The camera driver and the video-input devices --------------------------
 typedef std::array<uint8_t, 72> RequestBytes;
 
+// One device request as the driver received it.
+struct DeviceRequest {
+    RequestBytes bytes; // the input buffer's first 72 bytes
+    ULONG inLength, outLength;
+    const void *in, *out;        // the two buffers: one and the same for the camera's record
+    const ULONG *bytesReturned;  // where the driver was to write the answer's size
+};
+
 struct Driver {
     bool isCamera = false;    // implements the camera's property set
     int32_t lightFrequency = 2;
@@ -110,10 +118,13 @@ struct Driver {
     HRESULT setFailure = S_OK; // a SET of the light frequency answers this
     bool answerGetWith = false;
     int32_t getAnswer = 0;       // used when answerGetWith is set
+    // The rest of a GET's answer, at offsets 28, 32 and 36.
+    int32_t answerSecond = 0, answerThird = 0;
+    std::array<uint8_t, 32> answerBlock = {};
     bool answerRaw = false;      // a GET is answered with rawAnswer's bytes and rawResult
     std::string rawAnswer;
     HRESULT rawResult = S_OK;
-    std::vector<RequestBytes> requests; // every request, as received
+    std::vector<DeviceRequest> requests; // every request, as received
 };
 
 struct VideoDevice {

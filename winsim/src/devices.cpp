@@ -282,7 +282,6 @@ HRESULT WINAPI KsSynchronousDeviceControl(HANDLE handle, ULONG ioControl, PVOID 
     }
     if (ioControl != IOCTL_KS_PROPERTY)
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
-    ULONG ignored;
     return DriverRequest(S().devices.at(device->second).driver, (const BYTE *)in, inLength, (BYTE *)out, outLength,
-                         returned ? returned : &ignored);
+                         returned);
 }

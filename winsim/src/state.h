@@ -120,7 +120,8 @@ void FreeAllPlatformMemory();
 // COM initialisation depth of the calling thread.
 long &ApartmentDepth();
 
-// Answers one IOCTL_KS_PROPERTY request on the device's driver.
+// Answers one IOCTL_KS_PROPERTY request on the device's driver; returned may
+// be null.
 HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned);
 
 } // namespace detail
