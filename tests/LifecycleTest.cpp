@@ -190,20 +190,22 @@ TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
 {
     PlugCamera();
     HWND capture = NULL;
-    LRESULT answered = 0;
     Inspect([&] { capture = sim::CaptureWindows().at(0); });
     sim::DeviceChange(DBT_DEVNODES_CHANGED);
     sim::DeviceChange(DBT_DEVICEARRIVAL);
-    sim::DeviceChange(0x8001); // a query to remove something
+    sim::DeviceChange(DBT_DEVICEQUERYREMOVE);
     Inspect([&] {
         EXPECT_EQ(std::vector<HWND>{capture}, sim::CaptureWindows());
-        // Every notification gets the default answer.
-        answered = SendMessageA(MainWindow(), WM_DEVICECHANGE, 0x8001, 0);
+        // Each event gets the default processing's answer: queries granted.
+        const std::pair<UINT, LRESULT> answers[] = {{DBT_DEVNODES_CHANGED, FALSE}, {DBT_DEVICEARRIVAL, FALSE},
+                                                    {DBT_DEVICEREMOVECOMPLETE, FALSE}, {DBT_CONFIGCHANGED, FALSE},
+                                                    {DBT_DEVICEQUERYREMOVE, TRUE}, {DBT_QUERYCHANGECONFIG, TRUE}};
+        for (const auto &answer : answers)
+            EXPECT_EQ(answer.second, SendMessageA(MainWindow(), WM_DEVICECHANGE, answer.first, 0)) << answer.first;
     });
     sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
     dlg.DoModal();
-    EXPECT_EQ(TRUE, answered);
     EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow));
 }
 

@@ -6,6 +6,8 @@
 #include <ksproxy.h>
 #include <wchar.h>
 
+#include "res/resource.h"
+
 namespace {
 
 class SimulatedWindowsTest : public PlatformTest {};
@@ -57,6 +59,19 @@ TEST_F(SimulatedWindowsTest, ComNeedsAnApartmentAndDeviceMonikersBindOnlyToDevic
     sim::Reset();
     EXPECT_EQ((std::vector<std::string>{"platform misuse: Release of IMoniker after the thread's last CoUninitialize",
                                         "platform misuse: Release of IBindCtx after the thread's last CoUninitialize"}),
+              sim::TakeResetFindings());
+}
+
+// A WM_PAINT that neither paints nor reaches the default processing leaves
+// the update region, and Windows would send it again and again.
+TEST_F(SimulatedWindowsTest, APaintLeftUnvalidatedIsReported)
+{
+    sim::Minimize(false);
+    sim::Then([] { EndDialog(MainWindow(), IDOK); });
+    DLGPROC ignoresPaint = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_PAINT; };
+    DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, ignoresPaint, 0);
+    sim::Reset();
+    EXPECT_EQ(std::vector<std::string>{"platform misuse: WM_PAINT left #32770 window unvalidated"},
               sim::TakeResetFindings());
 }
 

@@ -209,7 +209,7 @@ bool RunNextInput(const char *loop)
         break;
     case Input::Minimize:
         ShowWindow(dialog, input.value ? SW_MINIMIZE : SW_RESTORE);
-        SendMessageA(dialog, WM_PAINT, 0, 0);
+        Paint(dialog);
         break;
     case Input::DeviceChange:
         BroadcastDeviceChange((UINT)input.value);

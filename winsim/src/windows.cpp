@@ -2,6 +2,7 @@
 // window procedures of the standard controls.
 #include "ui.h"
 
+#include <dbt.h>
 #include <strings.h>
 
 namespace sim {
@@ -129,6 +130,21 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 namespace sim {
 namespace detail {
+// Windows sends WM_PAINT while the window has an update region; a window
+// procedure that neither paints nor leaves it to the default processing
+// keeps it, and would be sent WM_PAINT again and again.
+void Paint(HWND hwnd)
+{
+    Window *w = FindWindow(hwnd);
+    if (w == NULL)
+        return;
+    w->invalid = true;
+    SendMessageA(hwnd, WM_PAINT, 0, 0);
+    w = FindWindow(hwnd);
+    if (w && w->invalid)
+        ReportMisuse("WM_PAINT left " + w->cls + " window unvalidated");
+}
+
 void DeliverPosted()
 {
     while (!UI().posted.empty()) {
@@ -181,7 +197,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ICONERASEBKGND:
         return TRUE;
     case WM_DEVICECHANGE:
-        return TRUE;
+        // The queries are granted; a notification needs no answer.
+        return wParam == DBT_QUERYCHANGECONFIG || wParam == DBT_DEVICEQUERYREMOVE;
     }
     return 0;
 }
@@ -533,6 +550,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
     if (FindWindow(hwnd) == NULL || ps == NULL)
         return NULL;
     memset(ps, 0, sizeof(*ps));
+    FindWindow(hwnd)->invalid = false; // BeginPaint validates the update region
     ps->hdc = (HDC)(0x50000 + (ULONG_PTR)hwnd);
     GetClientRect(hwnd, &ps->rcPaint);
     ++UI().paintContexts;
