@@ -265,6 +265,23 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
     }
 }
 
+// A button takes the focus when clicked and hands it back to the dialog, so
+// that Enter is not a second click but the dialog's OK.
+TEST_F(LifecycleTest, EnterAfterAButtonEndsTheDialogWithOkAndNotThroughCancel)
+{
+    for (int button : {IDC_BTN_COUNTRY, IDC_BTN_OTHER, IDC_BTN_OUTDOORS}) {
+        sim::Click(button);
+        if (button != IDC_BTN_OUTDOORS)
+            sim::DismissMenu();
+        sim::Key(VK_RETURN);
+        CountingDlg dlg;
+        EXPECT_EQ(IDOK, dlg.DoModal()) << button;
+        EXPECT_EQ(0, dlg.cancels) << button;
+        EXPECT_EQ(std::string("4\0", 2), StoredCountry()) << button;
+        NextCase("button " + std::to_string(button) + ": ");
+    }
+}
+
 TEST_F(LifecycleTest, OneRequestEndToEnd)
 {
     PlugCamera(true, 1);

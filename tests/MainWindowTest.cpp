@@ -86,13 +86,17 @@ INSTANTIATE_TEST_SUITE_P(Metrics, WindowSize,
                                            SizeCase{2, 2, 19, 496, 285}, SizeCase{1, 4, 20, 500, 284},
                                            SizeCase{0, 0, 0, 492, 262}));
 
+// Wherever the work area starts: a taskbar at the top or left moves it.
 TEST_F(MainWindowTest, TheWindowIsCentredInTheWorkArea)
 {
-    sim::SystemMetrics().workArea = {100, 40, 1124, 808};
-    Run([](HWND dialog) {
-        // 1024 x 768 area, 496 x 284 window.
-        EXPECT_EQ((Geometry{100 + 264, 40 + 242, 496, 284}), WindowGeometry(dialog));
-    });
+    for (POINT corner : {POINT{0, 0}, POINT{100, 40}}) {
+        sim::SystemMetrics().workArea = {corner.x, corner.y, corner.x + 1024, corner.y + 768};
+        Run([&](HWND dialog) {
+            // 1024 x 768 area, 496 x 284 window.
+            EXPECT_EQ((Geometry{corner.x + 264, corner.y + 242, 496, 284}), WindowGeometry(dialog)) << corner.x;
+        });
+        EndCase("work area at " + std::to_string(corner.x) + ", " + std::to_string(corner.y) + ": ");
+    }
 }
 
 TEST_F(MainWindowTest, LayoutPlacesTheVisibleControlsAndLeavesTheRadiosWhereTheTemplatePutThem)

@@ -159,20 +159,6 @@ TEST_F(ModeCommandsTest, OutDoorsIsSentEveryTimeAndLeavesTheFrequencyPopupUnchec
     EXPECT_EQ(4, dlg.m_nCountry); // the frequency and the country are independent
 }
 
-TEST_F(ModeCommandsTest, AButtonPressLeavesTheFocusOnTheDialogSoEnterEndsIt)
-{
-    HWND dialog = NULL, focusAfter = NULL;
-    sim::Click(IDC_BTN_OUTDOORS);
-    sim::Then([&] {
-        dialog = MainWindow();
-        focusAfter = GetFocus();
-    });
-    sim::Key(VK_RETURN);
-    CLightFreqDlg dlg;
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_EQ(dialog, focusAfter);
-}
-
 TEST_F(ModeCommandsTest, AFailedRadioCommandClearsOnlyItsOwnCheck)
 {
     sim::Then([] {

@@ -62,6 +62,31 @@ TEST_F(SimulatedWindowsTest, ComNeedsAnApartmentAndDeviceMonikersBindOnlyToDevic
               sim::TakeResetFindings());
 }
 
+// A dialog made at 0, 0 is first moved clear of a taskbar at the top or
+// left; once up, it passes the focus it is given on to its first tab stop.
+TEST_F(SimulatedWindowsTest, TheDialogManagerPlacesANewDialogInTheWorkAreaAndPassesItsFocusOn)
+{
+    sim::SystemMetrics().workArea = {100, 40, 1024, 768};
+    static RECT placed;
+    HWND focused = NULL, groupBox = NULL;
+    sim::Then([&] {
+        SetFocus(MainWindow());
+        focused = GetFocus();
+        groupBox = GetDlgItem(MainWindow(), IDC_FREQ_GROUP);
+        EndDialog(MainWindow(), IDOK);
+    });
+    DLGPROC records = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG)
+            GetWindowRect(dialog, &placed);
+        return message == WM_INITDIALOG;
+    };
+    DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, records, 0);
+    EXPECT_EQ(100, placed.left);
+    EXPECT_EQ(40, placed.top);
+    EXPECT_NE(nullptr, groupBox);
+    EXPECT_EQ(groupBox, focused);
+}
+
 // A WM_PAINT that neither paints nor reaches the default processing leaves
 // the update region, and Windows would send it again and again.
 TEST_F(SimulatedWindowsTest, APaintLeftUnvalidatedIsReported)
