@@ -88,6 +88,14 @@ TEST_F(CountryStoreTest, AFailedSaveLeavesTheRegistryAsItWas)
     EXPECT_EQ(7, LoadCountry());
 }
 
+TEST_F(CountryStoreTest, AValueThatCannotBeSetAfterTheKeyOpenedIsAFailedSave)
+{
+    Store(REG_SZ, "7");
+    sim::FailCall(sim::Call::RegSetValueEx, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
+    EXPECT_EQ("7", Stored());
+}
+
 TEST_F(CountryStoreTest, SavingReopensTheKeyForWritingBeforeSettingTheValue)
 {
     Store(REG_SZ, "5");

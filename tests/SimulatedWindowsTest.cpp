@@ -87,6 +87,21 @@ TEST_F(SimulatedWindowsTest, TheDialogManagerPlacesANewDialogInTheWorkAreaAndPas
     EXPECT_EQ(groupBox, focused);
 }
 
+// A key handle allows what it was opened for; the options are 0 or a link.
+TEST_F(SimulatedWindowsTest, ARegistryKeyOpenedToReadCannotSetAValue)
+{
+    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", REG_SZ, "7");
+    HKEY key = NULL;
+    EXPECT_EQ(ERROR_INVALID_PARAMETER,
+              RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", REG_OPTION_BACKUP_RESTORE, KEY_READ, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", REG_OPTION_OPEN_LINK, KEY_READ, &key));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegSetValueExA(key, "Country", 0, REG_SZ, (const BYTE *)"8", 1));
+    RegCloseKey(key);
+    sim::RegValue stored = {};
+    ASSERT_TRUE(sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", &stored));
+    EXPECT_EQ("7", stored.data);
+}
+
 // A WM_PAINT that neither paints nor reaches the default processing leaves
 // the update region, and Windows would send it again and again.
 TEST_F(SimulatedWindowsTest, APaintLeftUnvalidatedIsReported)

@@ -93,7 +93,7 @@ long LiveRegistryKeys() { return (long)S().openKeys.size(); }
 using namespace sim;
 using namespace sim::detail;
 
-LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result)
+LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result)
 {
     HRESULT failure;
     if (result == NULL)
@@ -101,6 +101,8 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKE
     *result = NULL;
     if (Enter(Call::RegOpenKeyEx, &failure))
         return failure;
+    if (options != 0 && options != REG_OPTION_OPEN_LINK)
+        return ERROR_INVALID_PARAMETER;
     std::string path = Resolve(key, subKey);
     if (path.empty())
         return ERROR_INVALID_HANDLE;
