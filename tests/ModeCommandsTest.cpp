@@ -74,6 +74,27 @@ TEST_F(ModeCommandsTest, TheCountryPopupListsTheTenCountriesWithTheStoredOneChec
     EXPECT_EQ(4, dlg.m_nCountry);
 }
 
+TEST_F(ModeCommandsTest, WhereTheCursorCannotBeReadAPopupOpensAtTheMiddleOfItsButton)
+{
+    sim::FailCall(sim::Call::GetCursorPos, S_OK);
+    RECT buttons[2] = {};
+    sim::Then([&] {
+        GetWindowRect(GetDlgItem(MainWindow(), IDC_BTN_COUNTRY), &buttons[0]);
+        GetWindowRect(GetDlgItem(MainWindow(), IDC_BTN_OTHER), &buttons[1]);
+    });
+    OpenCountries();
+    sim::DismissMenu();
+    OpenFrequencies();
+    sim::DismissMenu();
+    CLightFreqDlg dlg;
+    RunDialog(dlg);
+    ASSERT_EQ(2u, sim::Popups().size());
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ((buttons[i].left + buttons[i].right) / 2, sim::Popups()[i].at.x) << i;
+        EXPECT_EQ((buttons[i].top + buttons[i].bottom) / 2, sim::Popups()[i].at.y) << i;
+    }
+}
+
 TEST_F(ModeCommandsTest, CountryIndicesOutsideTheTableCheckNothing)
 {
     // The extremes a 10-byte value can hold; past INT_MAX the parse clamps.

@@ -38,6 +38,7 @@ enum class Call {
     WideCharToMultiByte,
     // The user interface
     LoadMenu,
+    GetCursorPos,
     TrackPopupMenu,
     MessageBox,
     // The device tree

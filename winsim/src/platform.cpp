@@ -112,7 +112,7 @@ const char *CallName(Call call)
         "IPropertyBag::Read", "IMoniker::GetDisplayName", "IMalloc::Free", "SysAllocString",
         "SysFreeString",     "CreateBindCtx",      "MkParseDisplayName", "IMoniker::BindToObject",
         "IKsObject::KsGetObjectHandle", "KsSynchronousDeviceControl", "WideCharToMultiByte",
-        "LoadMenuA", "TrackPopupMenu", "MessageBoxA",
+        "LoadMenuA", "GetCursorPos", "TrackPopupMenu", "MessageBoxA",
         "CM_Locate_DevNodeA", "CM_Get_DevNode_Registry_PropertyA", "CM_Get_Child", "CM_Get_Sibling", "CM_Get_Parent",
         "capGetDriverDescriptionA", "capCreateCaptureWindowA",
         "RegOpenKeyExA", "RegCreateKeyA", "RegQueryValueExA", "RegSetValueExA", "RegCloseKey",

@@ -529,8 +529,15 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT, PVOID param, UINT)
 
 BOOL WINAPI GetCursorPos(LPPOINT point)
 {
-    if (point == NULL)
+    if (point == NULL) {
+        SetLastError(ERROR_NOACCESS);
         return FALSE;
+    }
+    if (Enter(Call::GetCursorPos, NULL)) {
+        // A locked or secure desktop: the point is left as it was.
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     *point = UI().cursor;
     return TRUE;
 }
