@@ -262,6 +262,12 @@ DEVINST PlugCamera(const std::string &firstHardwareId = "USB\\VID_0AC8&PID_0302&
 void RemoveDevNode(DEVINST node); // with its subtree
 DevNode &DevNodeAt(DEVINST node);
 const DEVINST kRootDevNode = 1;
+// Every registry property read of a node, in order.
+struct PropertyRead {
+    DEVINST node;
+    ULONG property;
+};
+const std::vector<PropertyRead> &PropertyReads();
 
 // --- Video for Windows capture drivers ----------------------------------------
 struct CaptureDriver {

@@ -96,6 +96,7 @@ void RemoveDevNode(DEVINST node)
 }
 
 DevNode &DevNodeAt(DEVINST node) { return S().tree.at(node).node; }
+const std::vector<PropertyRead> &PropertyReads() { return S().propertyReads; }
 
 } // namespace sim
 
@@ -141,6 +142,7 @@ CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
     const TreeNode *n = Node(node);
     if (n == NULL)
         return CR_INVALID_DEVNODE;
+    S().propertyReads.push_back({node, property});
     const DevNode &d = n->node;
     const std::string *value = NULL;
     DWORD valueType = REG_SZ;

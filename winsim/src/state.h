@@ -71,6 +71,7 @@ struct State {
     std::vector<VideoDevice> devices;
     std::map<DEVINST, TreeNode> tree;
     DEVINST nextDevNode = 2;
+    std::vector<PropertyRead> propertyReads;
     std::vector<CaptureDriver> captureDrivers;
     std::map<HWND, bool> captureWindows; // capture window -> connected
     std::vector<std::vector<BYTE>> formatsSet;
