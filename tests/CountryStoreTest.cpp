@@ -46,6 +46,13 @@ TEST_F(CountryStoreTest, StoredTextIsReadAsAtoiWould)
         {REG_SZ, "", 0},
         {REG_SZ, "12", 12},
         {REG_SZ, " -3x", -3},
+        {REG_SZ, "\t7", 7},   // atoi skips a space and \t to \r, and nothing else
+        {REG_SZ, "\n7", 7},
+        {REG_SZ, "\v7", 7},
+        {REG_SZ, "\f7", 7},
+        {REG_SZ, "\r7", 7},
+        {REG_SZ, "\b7", 0},
+        {REG_SZ, "\x0e" "7", 0},
         {REG_SZ, "0000000009", 9},          // exactly ten characters: read whole
         {REG_SZ, "12345678901", 4},         // longer: the read fails
         {REG_DWORD, std::string("12\0\0", 4), 12}, // another type's bytes, read as text

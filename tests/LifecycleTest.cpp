@@ -130,10 +130,15 @@ TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
     PlugCamera(false);
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "3");
     HWND owner = NULL;
-    sim::Then([&] { owner = MainWindow(); }); // runs inside the warning box
+    sim::Then([&] { // inside the warning box: the radios are off, the failed preview's window still there
+        owner = MainWindow();
+        EXPECT_FALSE(RadiosEnabled());
+        EXPECT_EQ(1u, sim::CaptureWindows().size());
+    });
     sim::AnswerMessageBox(IDOK);
     CountingDlg dlg;
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(-1, dlg.m_nFreqState); // the mode is not read again for a preview that did not start
 
     ASSERT_EQ(1u, sim::MessageBoxes().size());
     const sim::MessageBoxSeen &box = sim::MessageBoxes()[0];
@@ -184,6 +189,37 @@ TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
         EXPECT_EQ(0, dlg.m_bPreviewing);
         NextCase("event " + std::to_string(notification) + ": ");
     }
+}
+
+// A start that failed leaves its capture window. A removal while not
+// previewing neither probes nor stops; a change of the device tree that
+// finds the camera gone stops the preview all the same.
+TEST_F(LifecycleTest, TheWindowOfAFailedStartGoesWhenTheCameraIsFoundGone)
+{
+    PlugCamera(false);
+    UnplugCamera();
+    size_t probes = 0;
+    sim::Then([&] { PlugCamera(false); });
+    sim::DeviceChange(DBT_DEVICEARRIVAL);
+    Inspect([&] {
+        EXPECT_EQ(1u, sim::CaptureWindows().size());
+        UnplugCamera();
+        probes = sim::CallCount(sim::Call::CM_Locate_DevNode);
+    });
+    sim::DeviceChange(DBT_DEVICEREMOVECOMPLETE);
+    Inspect([&] {
+        EXPECT_EQ(probes, sim::CallCount(sim::Call::CM_Locate_DevNode));
+        EXPECT_EQ(1u, sim::CaptureWindows().size());
+    });
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
+    Inspect([&] {
+        EXPECT_EQ(probes + 1, sim::CallCount(sim::Call::CM_Locate_DevNode));
+        EXPECT_TRUE(sim::CaptureWindows().empty());
+    });
+    sim::Key(VK_ESCAPE);
+    CLightFreqDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(0, dlg.m_bPreviewing);
 }
 
 TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
