@@ -66,6 +66,7 @@ add_executable(lumetra_tests
     tests/CameraPresenceTest.cpp
     tests/CountryStoreTest.cpp
     tests/FaultSweepTest.cpp
+    tests/FrameworkTest.cpp
     tests/LifecycleTest.cpp
     tests/LivePreviewTest.cpp
     tests/MainWindowTest.cpp

@@ -249,6 +249,13 @@ TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
 {
     sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
     sim::Click(IDC_BTN_COUNTRY);
+    // Many, each handled inside the one command and giving back what it took.
+    for (int i = 0; i < 20; ++i) {
+        sim::Then([&] { PlugCamera(); });
+        sim::DeviceChange(DBT_DEVNODES_CHANGED);
+        sim::Then([&] { UnplugCamera(); });
+        sim::DeviceChange(DBT_DEVNODES_CHANGED);
+    }
     sim::Then([&] { PlugCamera(); });
     sim::DeviceChange(DBT_DEVNODES_CHANGED);
     Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });

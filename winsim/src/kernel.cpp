@@ -2,9 +2,17 @@
 #include "state.h"
 
 #include <ctype.h>
+#include <stdio.h>
+#include <stdlib.h>
 
 using namespace sim;
 using namespace sim::detail;
+
+void WINAPI FatalAppExitA(UINT, LPCSTR text)
+{
+    fprintf(stderr, "FatalAppExit: %s\n", text ? text : "");
+    abort();
+}
 
 DWORD WINAPI GetLastError(void) { return S().lastError; }
 void WINAPI SetLastError(DWORD code) { S().lastError = code; }
