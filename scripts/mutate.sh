@@ -12,7 +12,7 @@
 # sources under a temporary directory, removed at the end, so the tree is
 # never touched, even by a run that is interrupted. The report is written to
 # build/mutate/report.txt. LUMETRA_SOAK_EVENTS (default 3000) shortens the
-# random run of each test pass; MUTATE_TIMEOUT (default 300) bounds it in
+# random run of each test pass; MUTATE_TIMEOUT (default 60) bounds it in
 # seconds, and a pass that takes longer counts as killed.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -30,7 +30,7 @@ while [ $# -gt 0 ]; do
 done
 
 export LUMETRA_SOAK_EVENTS=${LUMETRA_SOAK_EVENTS:-3000}
-timeout_s=${MUTATE_TIMEOUT:-300}
+timeout_s=${MUTATE_TIMEOUT:-60}
 report_dir=$ROOT/build/mutate
 mkdir -p "$report_dir"
 
@@ -92,8 +92,10 @@ def line_mutants(line, code):
     statement = re.match(r'^(?!return\b|if\b|else\b|for\b|while\b|case\b|do\b)'
                          r'([\w:]+(\.|->)?)+\s*(\(.*\)|=[^=].*|\+\+|--)\s*;$', s)
     if statement or s in ('break;', 'continue;') or re.match(r'^(\+\+|--)\w+;$', s):
+        # An empty block, not an empty statement: it compiles as the body of
+        # an if as well.
         indent = line[:len(line) - len(line.lstrip())]
-        yield 'drop the statement', indent + ';'
+        yield 'drop the statement', indent + '{}'
 
 count = 0
 for path in files:
@@ -115,13 +117,18 @@ fi
 
 work=$(mktemp -d /tmp/lumetra-mutate.XXXXXX)
 trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
 git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$work" --one-top-level=src
 cmake -S "$work/src" -B "$work/build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 
+# 0 the tests pass, 1 they fail, 2 it does not build, 3 they run too long.
 build_and_test() {
     cmake --build "$work/build" -j2 --target lumetra_tests >"$work/build.log" 2>&1 || return 2
-    timeout "$timeout_s" "$work/build/lumetra_tests" --gtest_brief=1 >"$work/test.log" 2>&1 || return 1
-    return 0
+    local status=0
+    timeout "$timeout_s" "$work/build/lumetra_tests" --gtest_brief=1 >"$work/test.log" 2>&1 || status=$?
+    [ $status = 0 ] && return 0
+    [ $status = 124 ] && return 3
+    return 1
 }
 
 echo "baseline: building and running the unchanged tests"
@@ -157,6 +164,7 @@ open(path, "w").write("\n".join(lines))' "$work/src/$file" "$line"
     case $status in
     0) result=SURVIVED; survived=$((survived + 1)); survivors+=("$id $file:$line $what: $(echo "$text" | sed 's/^ *//')") ;;
     1) result=killed; killed=$((killed + 1)) ;;
+    3) result="killed (too long)"; killed=$((killed + 1)) ;;
     *) result=stillborn; stillborn=$((stillborn + 1)) ;;
     esac
     [ $status = 2 ] || total=$((total + 1))
