@@ -204,7 +204,7 @@ private:
 class SystemDeviceEnum : public Object<ICreateDevEnum> {
 public:
     SystemDeviceEnum() : Object<ICreateDevEnum>("ICreateDevEnum", IID_ICreateDevEnum) {}
-    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker **ppEnum, DWORD) override
+    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker **ppEnum, DWORD flags) override
     {
         HRESULT failure;
         if (ppEnum == NULL)
@@ -212,8 +212,12 @@ public:
         *ppEnum = NULL;
         if (Enter(Call::CreateClassEnumerator, &failure))
             return failure;
+        // With any flag set only the filters the flags name are listed; the
+        // devices here are all Plug and Play hardware.
+        const DWORD kPnpDevices = 0x40; // CDEF_DEVMON_PNP_DEVICE
+        bool listed = flags == 0 || (flags & kPnpDevices) != 0;
         // An empty or unknown category answers S_FALSE and no enumerator.
-        if (category != CLSID_VideoInputDeviceCategory || S().devices.empty())
+        if (category != CLSID_VideoInputDeviceCategory || S().devices.empty() || !listed)
             return S_FALSE;
         *ppEnum = new DeviceEnumerator;
         return S_OK;

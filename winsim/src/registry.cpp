@@ -136,11 +136,13 @@ LSTATUS WINAPI RegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result)
     return ERROR_SUCCESS;
 }
 
-LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size)
+LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
 {
     HRESULT failure;
     if (Enter(Call::RegQueryValueEx, &failure))
         return failure;
+    if (reserved != NULL)
+        return ERROR_INVALID_PARAMETER;
     auto handle = S().openKeys.find(key);
     if (handle == S().openKeys.end())
         return ERROR_INVALID_HANDLE;
@@ -166,11 +168,13 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LP
     return ERROR_SUCCESS;
 }
 
-LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE *data, DWORD size)
+LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size)
 {
     HRESULT failure;
     if (Enter(Call::RegSetValueEx, &failure))
         return failure;
+    if (reserved != 0)
+        return ERROR_INVALID_PARAMETER;
     auto handle = S().openKeys.find(key);
     if (handle == S().openKeys.end())
         return ERROR_INVALID_HANDLE;

@@ -108,6 +108,19 @@ DWORD WINAPI GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size)
     return (DWORD)lstrlenA(buffer);
 }
 
+// Of the messages the program sends, those with a parameter Windows does not
+// use: the documented macros and callers pass 0 there.
+static void CheckUnusedParameters(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    bool zero = true;
+    if (msg == WM_CLOSE)
+        zero = wParam == 0 && lParam == 0;
+    else if (msg == BM_SETCHECK || msg == WM_ICONERASEBKGND)
+        zero = lParam == 0;
+    if (!zero)
+        ReportMisuse("message " + std::to_string(msg) + " with an unused parameter that is not 0");
+}
+
 LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     Window *w = FindWindow(hwnd);
@@ -115,6 +128,7 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetLastError(1400); // ERROR_INVALID_WINDOW_HANDLE
         return 0;
     }
+    CheckUnusedParameters(msg, wParam, lParam);
     UI().messages[hwnd].push_back({msg, wParam, lParam});
     WNDPROC proc = w->proc;
     return proc(hwnd, msg, wParam, lParam);
