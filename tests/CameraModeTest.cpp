@@ -132,12 +132,15 @@ TEST_F(CameraModeTest, NamesShorterThanThePrefixOrDifferingInItDoNotMatch)
 }
 
 // The names are compared as the ANSI code page writes them: a letter it
-// lacks takes Windows' best fit, and one without any matches nothing.
+// lacks takes Windows' best fit, and one without any matches nothing. An
+// entry without a name matches nothing either.
 TEST_F(CameraModeTest, NamesAreComparedAsTheAnsiCodePageWritesThem)
 {
     size_t camera = Camera(L"\u017Bivo Web Camera");
     Other(L"Zivo Web Camer\u0430");
     EXPECT_EQ((int)camera, Find());
+    const DeviceEntry unnamed[1] = {{NULL, NULL}};
+    EXPECT_EQ(-1, FindCameraEntry(unnamed, 1));
 }
 
 TEST_F(CameraModeTest, OfTwoCamerasTheLaterOneIsUsed)

@@ -167,6 +167,42 @@ TEST_F(CameraPropertyTest, AnUnpluggedDeviceParsesButDoesNotBindAndAMalformedNam
     malformed.Close();
 }
 
+// Open starts from nothing, whatever the members held before; Close leaves
+// nothing held, so a request after it, or a second Close, does nothing.
+TEST_F(CameraPropertyTest, OpenStartsFromNothingAndCloseLeavesNothing)
+{
+    CCameraProperty property;
+    property.m_bValid = TRUE;
+    property.m_pMoniker = (IMoniker *)&property;
+    property.m_pKsObject = (IKsObject *)&property;
+    property.m_hDevice = (HANDLE)&property;
+    sim::FailCall(Call::CreateBindCtx, E_OUTOFMEMORY, 1);
+    property.Open(DisplayName().c_str());
+    EXPECT_FALSE(property.m_bValid);
+    EXPECT_EQ(NULL, property.m_pMoniker);
+    EXPECT_EQ(NULL, property.m_pKsObject);
+    EXPECT_EQ(NULL, property.m_hDevice);
+    property.Close();
+
+    property.m_bValid = TRUE;
+    sim::FailCall(Call::KsGetObjectHandle, S_OK, 1); // every step succeeds, but no handle
+    property.Open(DisplayName().c_str());
+    EXPECT_FALSE(property.m_bValid);
+    property.Close();
+
+    ASSERT_TRUE(property.Open(DisplayName().c_str())->m_bValid);
+    property.Close();
+    EXPECT_FALSE(property.m_bValid);
+    EXPECT_EQ(NULL, property.m_pMoniker);
+    EXPECT_EQ(NULL, property.m_pKsObject);
+    EXPECT_EQ(NULL, property.m_hDevice);
+    EXPECT_EQ(NULL, property.m_pBindCtx);
+    EXPECT_FALSE(property.SetProperty(kPropLightFrequency, 1));
+    property.Close();
+    EXPECT_TRUE(Driver().requests.empty());
+    EXPECT_EQ(3u, sim::CallCount(Call::CoUninitialize));
+}
+
 TEST_F(CameraPropertyTest, ANullDeviceHandleLeavesTheObjectInvalidWithASuccessfulLastResult)
 {
     sim::FailCall(Call::KsGetObjectHandle, S_OK);

@@ -70,6 +70,7 @@ TEST_F(CountryStoreTest, ParsingClampsNumbersBeyondAnInt)
     EXPECT_EQ(INT_MAX, ParseCountryText("2147483648"));
     EXPECT_EQ(INT_MIN, ParseCountryText("-2147483648"));
     EXPECT_EQ(INT_MIN, ParseCountryText("-99999999999999999999"));
+    EXPECT_EQ(INT_MIN, ParseCountryText("-21474836470"));
     EXPECT_EQ(42, ParseCountryText("\t+42 "));
 }
 
@@ -93,6 +94,15 @@ TEST_F(CountryStoreTest, AFailedSaveLeavesTheRegistryAsItWas)
     EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
     EXPECT_EQ("7", Stored());
     EXPECT_EQ(7, LoadCountry());
+}
+
+// A failed query is a failed read whatever the buffer holds.
+TEST_F(CountryStoreTest, AValueThatCannotBeQueriedIsNotRead)
+{
+    Store(REG_SZ, "7");
+    sim::FailCall(sim::Call::RegQueryValueEx, ERROR_FILE_NOT_FOUND);
+    char buffer[kCountryBufferSize] = {};
+    EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", buffer));
 }
 
 TEST_F(CountryStoreTest, AValueThatCannotBeSetAfterTheKeyOpenedIsAFailedSave)

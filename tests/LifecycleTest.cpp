@@ -5,6 +5,8 @@
 #include "ui/LightFreqDlg.h"
 
 #include <dbt.h>
+
+#include <algorithm>
 #include <ks.h>
 #include <vfw.h>
 
@@ -97,7 +99,7 @@ TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
 
 TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
 {
-    for (int32_t mode : {0, 1, 2, 7}) {
+    for (int32_t mode : {0, 1, 2, 3, 7}) {
         PlugCamera(true, mode);
         Inspect([&] {
             std::vector<int> expected = {mode == 0, mode == 1, mode == 2};
@@ -165,6 +167,7 @@ TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
         });
         sim::Key(VK_ESCAPE);
         CLightFreqDlg dlg;
+        dlg.m_bPreviewing = 1; // the start-up clears whatever it held
         dlg.DoModal();
         EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow)) << first;
         EXPECT_EQ(-1, dlg.m_nFreqState); // not refreshed by a device change
@@ -296,6 +299,8 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
     };
     for (const auto &way : ways) {
         PlugCamera();
+        HWND capture = NULL;
+        Inspect([&] { capture = sim::CaptureWindows().at(0); });
         sim::Click(IDC_BTN_COUNTRY);
         sim::PickMenuItem(ID_COUNTRY_GERMAN);
         way.leave();
@@ -304,6 +309,11 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
         EXPECT_EQ(way.cancels, dlg.cancels) << way.how;
         EXPECT_EQ(std::string("1\0", 2), StoredCountry()) << way.how;
         EXPECT_TRUE(sim::CaptureWindows().empty()) << way.how;
+        // Stopped, not just destroyed with the dialog.
+        const std::vector<sim::MessageSeen> &seen = sim::MessagesTo(capture);
+        EXPECT_TRUE(std::any_of(seen.begin(), seen.end(),
+                                [](const sim::MessageSeen &m) { return m.message == WM_CAP_DRIVER_DISCONNECT; }))
+            << way.how;
         NextCase(std::string(way.how) + ": ");
     }
 }

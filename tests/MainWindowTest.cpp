@@ -39,6 +39,8 @@ TEST_F(MainWindowTest, TheTemplateMakesTheCaptionAndNineControlsInOrder)
     };
     Run([&](HWND dialog) {
         ASSERT_NE(nullptr, dialog);
+        // The system gave the first tab stop the focus, as OnInitDialog asked.
+        EXPECT_EQ(GetDlgItem(dialog, IDC_FREQ_GROUP), GetFocus());
         EXPECT_EQ((DWORD)0x90C800C0, (DWORD)GetWindowLongA(dialog, GWL_STYLE));
         EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
         std::vector<HWND> children = sim::ChildrenOf(dialog);
@@ -138,17 +140,20 @@ TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
     sim::SystemMetrics().cyIcon = 32;
     HWND dialog = NULL;
     HICON icon = NULL;
+    size_t drawnWhenRestored = 1;
     sim::Then([&] {
         dialog = MainWindow();
         icon = (HICON)SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0);
     });
-    sim::Minimize(false); // painted normally: no icon drawn
+    sim::Minimize(false);
+    sim::Then([&] { drawnWhenRestored = sim::IconsDrawn().size(); });
     sim::Minimize(true);
     sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
     dlg.DoModal();
 
-    ASSERT_NE(nullptr, icon);
+    EXPECT_EQ(0u, drawnWhenRestored); // painted normally: no icon drawn
+    EXPECT_EQ(LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME)), icon);
     EXPECT_EQ(icon, dlg.m_hIcon);
     std::vector<sim::MessageSeen> icons;
     for (const sim::MessageSeen &m : sim::MessagesTo(dialog))

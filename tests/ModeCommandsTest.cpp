@@ -159,11 +159,13 @@ TEST_F(ModeCommandsTest, ChinaWithoutTheCameraIsRecordedButSendsNothing)
     EXPECT_EQ(std::vector<UINT>{ID_FREQ_60HZ}, CheckedIn(1));
 }
 
-TEST_F(ModeCommandsTest, OutDoorsIsSentEveryTimeAndLeavesTheFrequencyPopupUnchecked)
+TEST_F(ModeCommandsTest, TheFrequencyItemsAndOutDoorsAreSentEveryTimeAndCheckedAfter)
 {
     AddCamera();
     OpenFrequencies();
     sim::PickMenuItem(ID_FREQ_50HZ);
+    OpenFrequencies();
+    sim::PickMenuItem(ID_FREQ_60HZ);
     OpenFrequencies();
     sim::DismissMenu();
     sim::Click(IDC_BTN_OUTDOORS);
@@ -173,9 +175,10 @@ TEST_F(ModeCommandsTest, OutDoorsIsSentEveryTimeAndLeavesTheFrequencyPopupUnchec
     CLightFreqDlg dlg;
     RunDialog(dlg);
 
-    EXPECT_EQ((std::vector<int32_t>{1, 0, 0}), SetsSent());
+    EXPECT_EQ((std::vector<int32_t>{1, 2, 0, 0}), SetsSent());
     EXPECT_EQ(std::vector<UINT>{ID_FREQ_50HZ}, CheckedIn(1));
-    EXPECT_TRUE(CheckedIn(2).empty());
+    EXPECT_EQ(std::vector<UINT>{ID_FREQ_60HZ}, CheckedIn(2));
+    EXPECT_TRUE(CheckedIn(3).empty());
     EXPECT_EQ(-1, dlg.m_nFreqState);
     EXPECT_EQ(4, dlg.m_nCountry); // the frequency and the country are independent
 }
@@ -204,12 +207,13 @@ TEST_F(ModeCommandsTest, ASuccessfulRadioCommandKeepsTheChecksAndSendsItsMode)
     AddCamera();
     sim::Then([] { SendDlgItemMessageA(MainWindow(), IDC_RADIO_60HZ, BM_SETCHECK, BST_CHECKED, 0); });
     sim::Notify(IDC_RADIO_60HZ, BN_CLICKED);
+    sim::Notify(IDC_RADIO_50HZ, BN_CLICKED);
     sim::Notify(IDC_RADIO_OUTDOOR, BN_CLICKED);
     int check60 = -1;
     sim::Then([&] { check60 = (int)SendDlgItemMessageA(MainWindow(), IDC_RADIO_60HZ, BM_GETCHECK, 0, 0); });
     CLightFreqDlg dlg;
     RunDialog(dlg);
-    EXPECT_EQ((std::vector<int32_t>{2, 0}), SetsSent());
+    EXPECT_EQ((std::vector<int32_t>{2, 1, 0}), SetsSent());
     EXPECT_EQ(BST_CHECKED, check60);
     EXPECT_EQ(-1, dlg.m_nFreqState);
 }
