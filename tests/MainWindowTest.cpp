@@ -136,8 +136,9 @@ TEST_F(MainWindowTest, TheRadiosStayHiddenEvenWhenEnabled)
 
 TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
 {
-    sim::SystemMetrics().cxIcon = 32;
-    sim::SystemMetrics().cyIcon = 32;
+    // Odd sizes, so that the halving's rounding shows.
+    sim::SystemMetrics().cxIcon = 31;
+    sim::SystemMetrics().cyIcon = 33;
     HWND dialog = NULL;
     HICON icon = NULL;
     size_t drawnWhenRestored = 1;
@@ -166,8 +167,8 @@ TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
 
     ASSERT_EQ(1u, sim::IconsDrawn().size());
     // Client area 490 x 260 at the default metrics.
-    EXPECT_EQ((490 - 32 + 1) / 2, sim::IconsDrawn()[0].x);
-    EXPECT_EQ((260 - 32 + 1) / 2, sim::IconsDrawn()[0].y);
+    EXPECT_EQ(230, sim::IconsDrawn()[0].x); // (490 - 31 + 1) / 2
+    EXPECT_EQ(114, sim::IconsDrawn()[0].y); // (260 - 33 + 1) / 2
     EXPECT_EQ(icon, sim::IconsDrawn()[0].icon);
     bool erased = false;
     for (const sim::MessageSeen &m : sim::MessagesTo(dialog))
