@@ -2,17 +2,12 @@
 #include "afximpl.h"
 
 namespace {
-const int kTemporaries = 4;
-CMenu s_tempMenus[kTemporaries];
-int s_tempMenusUsed;
+CTempPool<CMenu, 4> s_tempMenus("temporary menu objects");
+void Forget(CMenu *pMenu) { pMenu->Detach(); }
 } // namespace
 
-void AfxReleaseTemporaryMenus()
-{
-    for (int i = 0; i < s_tempMenusUsed; ++i)
-        s_tempMenus[i].Detach();
-    s_tempMenusUsed = 0;
-}
+int AfxTemporaryMenusMark() { return s_tempMenus.Mark(); }
+void AfxReleaseTemporaryMenus(int mark) { s_tempMenus.ReleaseTo(mark, Forget); }
 
 CMenu::~CMenu() { DestroyMenu(); }
 
@@ -27,8 +22,7 @@ CMenu *CMenu::GetSubMenu(int nPos) const
     HMENU hPopup = ::GetSubMenu(m_hMenu, nPos);
     if (hPopup == NULL)
         return NULL;
-    CMenu *temp = &s_tempMenus[s_tempMenusUsed % kTemporaries];
-    s_tempMenusUsed = s_tempMenusUsed % kTemporaries + 1;
+    CMenu *temp = s_tempMenus.Take();
     temp->m_hMenu = hPopup;
     return temp;
 }

@@ -11,12 +11,11 @@ struct PermanentEntry {
 };
 PermanentEntry s_permanent[8];
 
-// Temporary objects are recycled once the outermost message has been
-// handled; no caller keeps one beyond the handler that asked for it.
-const int kTemporaries = 32;
-CWnd s_tempWnds[kTemporaries];
-int s_tempWndsUsed;
+// No caller keeps a temporary object beyond the handler that asked for it.
+CTempPool<CWnd, 32> s_tempWnds("temporary window objects");
 int s_messageDepth;
+
+void Forget(CWnd *pWnd) { pWnd->m_hWnd = NULL; }
 
 struct CurrentMessage {
     UINT message;
@@ -46,26 +45,37 @@ void SetPermanent(HWND hWnd, CWnd *pWnd)
             return;
         }
     }
+    if (pWnd != NULL)
+        AfxTableFull("windows attached to objects");
 }
 
 } // namespace
 
+void AfxTableFull(LPCSTR lpszTable)
+{
+    char text[128] = "Lumetra: out of ";
+    int used = lstrlenA(text);
+    lstrcpynA(text + used, lpszTable, (int)sizeof(text) - used);
+    FatalAppExitA(0, text);
+}
+
 CMessageScope::CMessageScope(UINT message, WPARAM wParam, LPARAM lParam)
-    : m_message(s_current.message), m_wParam(s_current.wParam), m_lParam(s_current.lParam)
+    : m_message(s_current.message), m_wParam(s_current.wParam), m_lParam(s_current.lParam),
+      m_nWndMark(s_tempWnds.Mark()), m_nMenuMark(AfxTemporaryMenusMark())
 {
     s_current = {message, wParam, lParam};
     ++s_messageDepth;
 }
 
+// A message handled inside another gives back only what it took itself.
+// What was taken outside any message (only tests call in there) lives until
+// the next message has been handled.
 CMessageScope::~CMessageScope()
 {
     s_current = {m_message, m_wParam, m_lParam};
-    if (--s_messageDepth == 0) {
-        for (int i = 0; i < s_tempWndsUsed; ++i)
-            s_tempWnds[i].m_hWnd = NULL;
-        s_tempWndsUsed = 0;
-        AfxReleaseTemporaryMenus();
-    }
+    bool outermost = --s_messageDepth == 0;
+    s_tempWnds.ReleaseTo(outermost ? 0 : m_nWndMark, Forget);
+    AfxReleaseTemporaryMenus(outermost ? 0 : m_nMenuMark);
 }
 
 CWnd *CWnd::FromHandle(HWND hWnd)
@@ -74,8 +84,7 @@ CWnd *CWnd::FromHandle(HWND hWnd)
         return NULL;
     if (CWnd *pWnd = LookupPermanent(hWnd))
         return pWnd;
-    CWnd *temp = &s_tempWnds[s_tempWndsUsed % kTemporaries];
-    s_tempWndsUsed = s_tempWndsUsed % kTemporaries + 1;
+    CWnd *temp = s_tempWnds.Take();
     temp->m_hWnd = hWnd;
     return temp;
 }

@@ -107,7 +107,8 @@ static BOOL NameHasCameraPrefix(BSTR friendlyName)
     int chars = (int)SysStringLen(friendlyName);
     if (chars > prefixLength)
         chars = prefixLength;
-    // At most two bytes a character in any ANSI code page: always fits.
+    // Fifteen units take at most 45 bytes in any ANSI code page (UTF-8, the
+    // widest, takes three for a unit and four for a pair): always fits.
     WideCharToMultiByte(CP_ACP, 0, friendlyName, chars, leading, sizeof(leading) - 1, NULL, NULL);
     return _strnicmp(leading, kCameraNamePrefix, prefixLength) == 0;
 }

@@ -28,7 +28,8 @@ CCameraProperty *CCameraProperty::Open(LPCOLESTR displayName, UINT /*nameLength*
     m_hrLast = MkParseDisplayName(m_pBindCtx, displayName, &eaten, &m_pMoniker);
     if (m_hrLast != S_OK)
         goto done;
-    // The bind context served the parsing only.
+    // The binding is given no bind context; the one made for the parsing is
+    // kept, like everything Open obtains, until Close.
     m_hrLast = m_pMoniker->BindToObject(NULL, NULL, IID_IKsObject, (void **)&m_pKsObject);
     if (m_hrLast != S_OK)
         goto done;

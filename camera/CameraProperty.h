@@ -22,8 +22,8 @@ struct CameraPropertyRecord {
 
 class CCameraProperty {
 public:
-    // Success is read from m_bValid. The name length is accepted for
-    // compatibility with older callers and not used.
+    // Success is read from m_bValid. The caller passes the length of the
+    // device's friendly name as well; opening does not need it.
     CCameraProperty *Open(LPCOLESTR displayName, UINT nameLength = 0);
     BOOL GetProperty(ULONG id, LONG *value, LONG *second = NULL, LONG *third = NULL, BYTE *block = NULL);
     BOOL SetProperty(ULONG id, LONG value, LONG second = 0, LONG third = 0, const BYTE *block = NULL);

@@ -9,6 +9,9 @@ endif()
 if(LUMETRA_SANITIZE OR LUMETRA_FUZZ)
     add_compile_options(${SANITIZERS})
     add_link_options(${SANITIZERS})
+    # The product's library was defined before this file was read, so the
+    # options above do not reach it; it is what most needs them.
+    target_compile_options(lumetra_product PRIVATE ${SANITIZERS})
 endif()
 
 add_library(winsim STATIC
@@ -66,10 +69,12 @@ add_executable(lumetra_tests
     tests/CameraPresenceTest.cpp
     tests/CountryStoreTest.cpp
     tests/FaultSweepTest.cpp
+    tests/FrameworkTest.cpp
     tests/LifecycleTest.cpp
     tests/LivePreviewTest.cpp
     tests/MainWindowTest.cpp
     tests/ModeCommandsTest.cpp
+    tests/SimulatedWindowsTest.cpp
     tests/SoakTest.cpp
 )
 target_include_directories(lumetra_tests PRIVATE ${CMAKE_SOURCE_DIR}/winsim ${CMAKE_SOURCE_DIR}/tests)

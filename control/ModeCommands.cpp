@@ -8,6 +8,20 @@ namespace {
 const FreqMode kCountryModes[] = {2, 1, 1, 1, 2, 1, 2, 1, 2, 1};
 const int kCountryCount = sizeof(kCountryModes) / sizeof(kCountryModes[0]);
 
+// At the cursor; where it cannot be read (a locked or secure desktop), at the
+// middle of the button that asked for popup pos, where a click leaves it.
+POINT PopupPosition(HWND dialog, int pos)
+{
+    POINT at;
+    if (GetCursorPos(&at))
+        return at;
+    RECT button = {0, 0, 0, 0};
+    GetWindowRect(GetDlgItem(dialog, pos == 0 ? IDC_BTN_COUNTRY : IDC_BTN_OTHER), &button);
+    at.x = (button.left + button.right) / 2;
+    at.y = (button.top + button.bottom) / 2;
+    return at;
+}
+
 } // namespace
 
 // Outdoor checks nothing in the frequency popup (-1), 50 Hz its first item.
@@ -74,10 +88,9 @@ void CLightFreqDlg::ShowPopupMenu(int pos)
         // Outdoor (-1) names an item of the other popup: nothing is checked.
         pPopup->CheckMenuItem(ID_FREQ_50HZ + m_nFreqState, MF_BYCOMMAND | MF_CHECKED);
     }
-    POINT cursor;
-    GetCursorPos(&cursor);
+    POINT at = PopupPosition(m_hWnd, pos);
     SetForegroundWindow();
-    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, this);
+    pPopup->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, this);
 }
 
 void CLightFreqDlg::EnableModeButtons(BOOL bEnable)

@@ -9,9 +9,23 @@
 #include <stdlib.h>
 
 #include <string>
+#include <vector>
 
 extern const unsigned char g_lumetraRes[];
 extern const size_t g_lumetraRes_size;
+
+// Aborts (a finding for libFuzzer) when anything was leaked or misused, or
+// the input's script did not fit.
+inline void RequireNothingLeaked()
+{
+    std::vector<std::string> left = sim::Leftovers();
+    if (left.empty())
+        return;
+    fprintf(stderr, "leaked or misused:\n");
+    for (const std::string &line : left)
+        fprintf(stderr, "  %s\n", line.c_str());
+    abort();
+}
 
 inline void FreshPlatform()
 {
@@ -20,22 +34,9 @@ inline void FreshPlatform()
         sim::SetModuleResources(g_lumetraRes, g_lumetraRes_size);
         loaded = true;
     }
+    RequireNothingLeaked();
     sim::Reset();
-}
-
-// Aborts (a finding for libFuzzer) when anything was leaked or misused.
-inline void RequireNothingLeaked()
-{
-    if (sim::LiveComReferences() || sim::LiveBstrs() || sim::LiveTaskBlocks() || sim::ComInitDepth() ||
-        sim::LiveWindows() || sim::LiveMenus() || sim::LiveRegistryKeys() || sim::LivePaintContexts() ||
-        !sim::Misuse().empty()) {
-        fprintf(stderr, "leaked or misused: COM %ld (%s), BSTR %ld, blocks %ld, apartments %ld, windows %ld, "
-                        "menus %ld, keys %ld, misuse: %s\n",
-                sim::LiveComReferences(), sim::LiveComObjects().c_str(), sim::LiveBstrs(), sim::LiveTaskBlocks(),
-                sim::ComInitDepth(), sim::LiveWindows(), sim::LiveMenus(), sim::LiveRegistryKeys(),
-                sim::Misuse().empty() ? "none" : sim::Misuse()[0].c_str());
-        abort();
-    }
+    sim::TakeResetFindings();
 }
 
 #define REQUIRE(condition)                                                                         \

@@ -1,19 +1,24 @@
 // Device friendly names of any UTF-16 content and length, unpaired
-// surrogates included: the camera is found by its own name or not at all.
+// surrogates and characters the ANSI code page fits best included: the
+// camera is found by its own name or not at all.
 #include "FuzzSupport.h"
 
 #include "camera/CameraMode.h"
 
+#include <ctype.h>
+#include <string.h>
+
+// The name's first 15 units in the ANSI code page, as the platform converts
+// them, against the prefix in any case.
 static bool StartsWithCameraName(const std::wstring &name)
 {
     const char *prefix = "zivo web camera";
-    for (size_t i = 0; prefix[i]; ++i) {
-        if (i >= name.size())
-            return false;
-        wchar_t c = name[i];
-        if (c >= L'A' && c <= L'Z')
-            c = (wchar_t)(c - L'A' + L'a');
-        if (c != (wchar_t)prefix[i])
+    const size_t length = strlen(prefix);
+    if (name.size() < length)
+        return false;
+    std::string ansi = sim::AnsiCodePageOf(name.substr(0, length));
+    for (size_t i = 0; i < length; ++i) {
+        if (i >= ansi.size() || tolower((unsigned char)ansi[i]) != prefix[i])
             return false;
     }
     return true;

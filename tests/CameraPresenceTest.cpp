@@ -22,7 +22,7 @@ TEST_F(CameraPresenceTest, TheCameraCountsInAnyCaseWithARevisionSuffix)
 {
     sim::PlugCamera("USB\\VID_0AC8&PID_0302&REV_0100");
     EXPECT_TRUE(IsCameraPresent());
-    sim::Reset();
+    EndCase("a revision suffix: ");
     Node(sim::kRootDevNode, "usb\\vid_0ac8&pid_0302&mi_00");
     EXPECT_TRUE(IsCameraPresent());
 }
@@ -58,11 +58,17 @@ TEST_F(CameraPresenceTest, TheWalkGoesDepthFirstThroughTheWholeTree)
 {
     DEVINST controller = Node(sim::kRootDevNode, "PCI\\VEN_8086&DEV_1E31");
     DEVINST hub = Node(controller, "USB\\ROOT_HUB30");
-    Node(hub, "HID\\VID_046D&PID_C077");
+    DEVINST mouse = Node(hub, "HID\\VID_046D&PID_C077");
     DEVINST hub2 = Node(controller, "USB\\VID_05E3&PID_0608");
-    Node(Node(sim::kRootDevNode, "ACPI\\PNP0303"), "ACPI\\PNP0F13");
+    DEVINST keyboard = Node(sim::kRootDevNode, "ACPI\\PNP0303");
+    DEVINST touchpad = Node(keyboard, "ACPI\\PNP0F13");
     EXPECT_FALSE(IsCameraPresent());
     EXPECT_EQ(1u + 3 * 6, PropertyReads()); // the root has no driver key
+    std::vector<DEVINST> visited;
+    for (const sim::PropertyRead &read : sim::PropertyReads())
+        if (read.property == CM_DRP_DRIVER)
+            visited.push_back(read.node);
+    EXPECT_EQ((std::vector<DEVINST>{sim::kRootDevNode, controller, hub, mouse, hub2, keyboard, touchpad}), visited);
 
     // Deep inside the first subtree, after a leaf that needs a climb back.
     Node(hub2, "USB\\VID_0AC8&PID_0302&REV_0001");
@@ -90,6 +96,10 @@ TEST_F(CameraPresenceTest, ARootOnlyTreeIsExaminedAndHoldsNoCamera)
 TEST_F(CameraPresenceTest, APropertyThatDoesNotFitSkipsTheNode)
 {
     DEVINST camera = sim::PlugCamera();
+    sim::DevNodeAt(camera).driver = std::string(261, 'k');
+    EXPECT_FALSE(IsCameraPresent());
+    sim::DevNodeAt(camera).driver = std::string(260, 'k');
+    EXPECT_TRUE(IsCameraPresent());
     sim::DevNodeAt(camera).description = std::string(261, 'd');
     EXPECT_FALSE(IsCameraPresent());
     sim::DevNodeAt(camera).description = std::string(260, 'd'); // exactly fits, unterminated

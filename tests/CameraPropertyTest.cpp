@@ -32,41 +32,71 @@ protected:
     size_t camera_ = 0;
 };
 
-TEST_F(CameraPropertyTest, GetSendsTheCameraSetIdAndGetFlagAndReturnsTheValue)
+// The camera's record goes as one 72-byte buffer, both input and output.
+void ExpectOneBufferOf72Bytes(const sim::DeviceRequest &request)
+{
+    EXPECT_EQ(72u, request.inLength);
+    EXPECT_EQ(72u, request.outLength);
+    EXPECT_EQ(request.in, request.out);
+    EXPECT_NE(nullptr, request.bytesReturned);
+    EXPECT_EQ(0, memcmp(request.bytes.data(), kSetBytes, sizeof(kSetBytes)));
+    EXPECT_EQ(15, FieldAt(request.bytes, 16));
+}
+
+TEST_F(CameraPropertyTest, AGetSendsAnEmptyRecordAndCopiesOutEveryFieldOfTheAnswer)
 {
     Driver().lightFrequency = 1;
+    Driver().answerSecond = -7;
+    Driver().answerThird = 0x12345678;
+    for (size_t i = 0; i < Driver().answerBlock.size(); ++i)
+        Driver().answerBlock[i] = (uint8_t)(0xA0 + i);
     CCameraProperty property;
     ASSERT_TRUE(property.Open(DisplayName().c_str())->m_bValid);
-    LONG value = -5;
-    EXPECT_TRUE(property.GetProperty(kPropLightFrequency, &value));
+    LONG value = -5, second = -5, third = -5, shortForm = -5;
+    BYTE block[32] = {};
+    EXPECT_TRUE(property.GetProperty(kPropLightFrequency, &value, &second, &third, block));
+    EXPECT_TRUE(property.GetProperty(kPropLightFrequency, &shortForm));
     property.Close();
 
     EXPECT_EQ(1, value);
-    ASSERT_EQ(1u, Driver().requests.size());
-    const sim::RequestBytes &request = Driver().requests[0];
-    EXPECT_EQ(0, memcmp(request.data(), kSetBytes, sizeof(kSetBytes)));
-    EXPECT_EQ(15, FieldAt(request, 16));
-    EXPECT_EQ(1, FieldAt(request, 20));
-    for (size_t offset = 24; offset < 36; offset += 4)
-        EXPECT_EQ(0, FieldAt(request, offset)) << "offset " << offset;
+    EXPECT_EQ(-7, second);
+    EXPECT_EQ(0x12345678, third);
+    EXPECT_EQ(0, memcmp(block, Driver().answerBlock.data(), sizeof(block)));
+    EXPECT_EQ(1, shortForm);
+    ASSERT_EQ(2u, Driver().requests.size());
+    for (const sim::DeviceRequest &request : Driver().requests) {
+        ExpectOneBufferOf72Bytes(request);
+        EXPECT_EQ(1, FieldAt(request.bytes, 20));
+        for (size_t offset = 24; offset < 68; ++offset)
+            EXPECT_EQ(0, request.bytes[offset]) << "offset " << offset;
+    }
 }
 
-TEST_F(CameraPropertyTest, SetSendsTheValueAtOffset24AndTheDriverKeepsIt)
+TEST_F(CameraPropertyTest, ASetSendsEveryFieldItIsGivenAndZerosForTheRest)
 {
+    BYTE block[32];
+    for (size_t i = 0; i < sizeof(block); ++i)
+        block[i] = (BYTE)(0x10 + i);
     CCameraProperty property;
     property.Open(DisplayName().c_str());
-    EXPECT_TRUE(property.SetProperty(kPropLightFrequency, 2));
+    EXPECT_TRUE(property.SetProperty(kPropLightFrequency, 2, -3, 0x01020304, block));
+    EXPECT_TRUE(property.SetProperty(kPropLightFrequency, 1));
     property.Close();
 
-    ASSERT_EQ(1u, Driver().requests.size());
-    const sim::RequestBytes &request = Driver().requests[0];
-    EXPECT_EQ(0, memcmp(request.data(), kSetBytes, sizeof(kSetBytes)));
-    EXPECT_EQ(15, FieldAt(request, 16));
-    EXPECT_EQ(2, FieldAt(request, 20));
-    EXPECT_EQ(2, FieldAt(request, 24));
-    EXPECT_EQ(0, FieldAt(request, 28));
-    EXPECT_EQ(0, FieldAt(request, 32));
-    EXPECT_EQ(2, Driver().lightFrequency);
+    ASSERT_EQ(2u, Driver().requests.size());
+    for (const sim::DeviceRequest &request : Driver().requests) {
+        ExpectOneBufferOf72Bytes(request);
+        EXPECT_EQ(2, FieldAt(request.bytes, 20));
+    }
+    const sim::RequestBytes &full = Driver().requests[0].bytes, &plain = Driver().requests[1].bytes;
+    EXPECT_EQ(2, FieldAt(full, 24));
+    EXPECT_EQ(-3, FieldAt(full, 28));
+    EXPECT_EQ(0x01020304, FieldAt(full, 32));
+    EXPECT_EQ(0, memcmp(full.data() + 36, block, sizeof(block)));
+    EXPECT_EQ(1, FieldAt(plain, 24));
+    for (size_t offset = 28; offset < 68; ++offset)
+        EXPECT_EQ(0, plain[offset]) << "offset " << offset;
+    EXPECT_EQ(1, Driver().lightFrequency);
 }
 
 TEST_F(CameraPropertyTest, OpenRunsItsStepsInOrder)
@@ -77,6 +107,7 @@ TEST_F(CameraPropertyTest, OpenRunsItsStepsInOrder)
     const std::vector<Call> expected = {Call::CoInitialize,  Call::CreateBindCtx,     Call::MkParseDisplayName,
                                         Call::BindToObject,  Call::KsGetObjectHandle, Call::CoUninitialize};
     EXPECT_EQ(expected, sim::CallLog());
+    EXPECT_EQ(std::vector<IBindCtx *>{NULL}, sim::BindContextsGiven()); // parsing's context is not for binding
 }
 
 struct OpenFailure {
@@ -119,13 +150,57 @@ INSTANTIATE_TEST_SUITE_P(EachStep, CameraPropertyOpenFailure,
                                            OpenFailure{Call::BindToObject, E_NOINTERFACE, true, true}),
                          NameAfterFailedCall());
 
-TEST_F(CameraPropertyTest, AnUnknownDisplayNameDoesNotParse)
+TEST_F(CameraPropertyTest, AnUnpluggedDeviceParsesButDoesNotBindAndAMalformedNameDoesNotParse)
+{
+    CCameraProperty unplugged;
+    unplugged.Open(L"@device:pnp:\\\\?\\usb#nothing-here");
+    EXPECT_FALSE(unplugged.m_bValid);
+    EXPECT_EQ(MK_E_NOOBJECT, unplugged.m_hrLast);
+    EXPECT_NE(nullptr, unplugged.m_pMoniker);
+    EXPECT_EQ(NULL, unplugged.m_pKsObject);
+    unplugged.Close();
+
+    CCameraProperty malformed;
+    malformed.Open(L"usb#nothing-here");
+    EXPECT_EQ(MK_E_SYNTAX, malformed.m_hrLast);
+    EXPECT_EQ(NULL, malformed.m_pMoniker);
+    malformed.Close();
+}
+
+// Open starts from nothing, whatever the members held before; Close leaves
+// nothing held, so a request after it, or a second Close, does nothing.
+TEST_F(CameraPropertyTest, OpenStartsFromNothingAndCloseLeavesNothing)
 {
     CCameraProperty property;
-    property.Open(L"@device:pnp:\\\\?\\usb#nothing-here");
+    property.m_bValid = TRUE;
+    property.m_pMoniker = (IMoniker *)&property;
+    property.m_pKsObject = (IKsObject *)&property;
+    property.m_hDevice = (HANDLE)&property;
+    sim::FailCall(Call::CreateBindCtx, E_OUTOFMEMORY, 1);
+    property.Open(DisplayName().c_str());
     EXPECT_FALSE(property.m_bValid);
-    EXPECT_EQ(MK_E_SYNTAX, property.m_hrLast);
+    EXPECT_EQ(NULL, property.m_pMoniker);
+    EXPECT_EQ(NULL, property.m_pKsObject);
+    EXPECT_EQ(NULL, property.m_hDevice);
     property.Close();
+
+    property.m_bValid = TRUE;
+    sim::FailCall(Call::KsGetObjectHandle, S_OK, 1); // every step succeeds, but no handle
+    property.Open(DisplayName().c_str());
+    EXPECT_FALSE(property.m_bValid);
+    property.Close();
+
+    ASSERT_TRUE(property.Open(DisplayName().c_str())->m_bValid);
+    property.Close();
+    EXPECT_FALSE(property.m_bValid);
+    EXPECT_EQ(NULL, property.m_pMoniker);
+    EXPECT_EQ(NULL, property.m_pKsObject);
+    EXPECT_EQ(NULL, property.m_hDevice);
+    EXPECT_EQ(NULL, property.m_pBindCtx);
+    EXPECT_FALSE(property.SetProperty(kPropLightFrequency, 1));
+    property.Close();
+    EXPECT_TRUE(Driver().requests.empty());
+    EXPECT_EQ(3u, sim::CallCount(Call::CoUninitialize));
 }
 
 TEST_F(CameraPropertyTest, ANullDeviceHandleLeavesTheObjectInvalidWithASuccessfulLastResult)
@@ -172,6 +247,7 @@ TEST_F(CameraPropertyTest, AFailedCoInitializeIsNotBalancedByClose)
     sim::FailCall(Call::CoInitialize, E_OUTOFMEMORY);
     CCameraProperty property;
     property.Open(DisplayName().c_str());
+    EXPECT_EQ(CO_E_NOTINITIALIZED, property.m_hrLast);
     property.Close();
     EXPECT_EQ(0u, sim::CallCount(Call::CoUninitialize));
 }

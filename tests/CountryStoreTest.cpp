@@ -46,6 +46,13 @@ TEST_F(CountryStoreTest, StoredTextIsReadAsAtoiWould)
         {REG_SZ, "", 0},
         {REG_SZ, "12", 12},
         {REG_SZ, " -3x", -3},
+        {REG_SZ, "\t7", 7},   // atoi skips a space and \t to \r, and nothing else
+        {REG_SZ, "\n7", 7},
+        {REG_SZ, "\v7", 7},
+        {REG_SZ, "\f7", 7},
+        {REG_SZ, "\r7", 7},
+        {REG_SZ, "\b7", 0},
+        {REG_SZ, "\x0e" "7", 0},
         {REG_SZ, "0000000009", 9},          // exactly ten characters: read whole
         {REG_SZ, "12345678901", 4},         // longer: the read fails
         {REG_DWORD, std::string("12\0\0", 4), 12}, // another type's bytes, read as text
@@ -63,6 +70,7 @@ TEST_F(CountryStoreTest, ParsingClampsNumbersBeyondAnInt)
     EXPECT_EQ(INT_MAX, ParseCountryText("2147483648"));
     EXPECT_EQ(INT_MIN, ParseCountryText("-2147483648"));
     EXPECT_EQ(INT_MIN, ParseCountryText("-99999999999999999999"));
+    EXPECT_EQ(INT_MIN, ParseCountryText("-21474836470"));
     EXPECT_EQ(42, ParseCountryText("\t+42 "));
 }
 
@@ -86,6 +94,23 @@ TEST_F(CountryStoreTest, AFailedSaveLeavesTheRegistryAsItWas)
     EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
     EXPECT_EQ("7", Stored());
     EXPECT_EQ(7, LoadCountry());
+}
+
+// A failed query is a failed read whatever the buffer holds.
+TEST_F(CountryStoreTest, AValueThatCannotBeQueriedIsNotRead)
+{
+    Store(REG_SZ, "7");
+    sim::FailCall(sim::Call::RegQueryValueEx, ERROR_FILE_NOT_FOUND);
+    char buffer[kCountryBufferSize] = {};
+    EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", buffer));
+}
+
+TEST_F(CountryStoreTest, AValueThatCannotBeSetAfterTheKeyOpenedIsAFailedSave)
+{
+    Store(REG_SZ, "7");
+    sim::FailCall(sim::Call::RegSetValueEx, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
+    EXPECT_EQ("7", Stored());
 }
 
 TEST_F(CountryStoreTest, SavingReopensTheKeyForWritingBeforeSettingTheValue)

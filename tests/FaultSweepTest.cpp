@@ -83,24 +83,25 @@ struct Operation {
 class FaultSweepTest : public PlatformTest {
 protected:
     // Fails each call of op in turn; returns how many calls could be failed.
+    // Without failures the script must fit exactly; once a call fails the
+    // path changes and what is left of the script is the script's, but
+    // nothing may leak.
     size_t Sweep(const Operation &op)
     {
-        sim::Reset();
         op.scenario();
         size_t calls = op.run(0);
-        ExpectNothingLeaked(op.name + " without failures: ");
+        EndCase(op.name + " without failures: ");
         size_t pairs = 0;
         for (size_t n = 1; n <= calls && !HasFailure(); ++n) {
-            sim::Reset();
             op.scenario();
             op.run(n);
             std::string failed = sim::InjectedCall() == Call::Count ? "none" : sim::CallName(sim::InjectedCall());
             pairs += sim::InjectedCall() != Call::Count;
-            ExpectNothingLeaked(op.name + ", call " + std::to_string(n) + " (" + failed + ") failing: ");
+            sim::DiscardScript();
+            EndCase(op.name + ", call " + std::to_string(n) + " (" + failed + ") failing: ");
             if (HasFailure())
                 std::cout << op.name << ": first fault with call " << n << " (" << failed << ") failing\n";
         }
-        sim::Reset();
         std::cout << op.name << ": " << calls << " calls, " << pairs << " failed in turn\n";
         return pairs;
     }
@@ -177,18 +178,22 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
     const struct {
         const char *name;
         std::function<void()> scenario;
+        bool busy; // the warning is answered, and closes the window
     } starts[] = {
-        {"OnInitDialog, camera absent", [] { CameraDevices(); }},
-        {"OnInitDialog, camera free", [] { CameraPlugged(); }},
-        {"OnInitDialog, camera busy", [] { CameraPlugged(false); }},
+        {"OnInitDialog, camera absent", [] { CameraDevices(); }, false},
+        {"OnInitDialog, camera free", [] { CameraPlugged(); }, false},
+        {"OnInitDialog, camera busy", [] { CameraPlugged(false); }, true},
     };
     for (const auto &start : starts) {
-        ops.push_back({start.name, start.scenario, [](size_t n) {
+        ops.push_back({start.name, start.scenario, [&start](size_t n) {
                            CLightFreqDlg dlg;
                            INT_PTR result = 0;
                            sim::Then([&] { ExpectPreviewConsistent(dlg); });
-                           sim::AnswerMessageBox(IDOK);
-                           sim::Key(VK_ESCAPE);
+                           if (start.busy)
+                               sim::AnswerMessageBox(IDOK);
+                           // A failure may leave the busy camera unseen, and the window open.
+                           if (!start.busy || n > 0)
+                               sim::Key(VK_ESCAPE);
                            size_t calls = Measure(n, [&] { result = dlg.DoModal(); });
                            EXPECT_EQ(sim::InjectedCall() == Call::DialogBox, result == -1);
                            EXPECT_LE(sim::MessageBoxes().size(), 1u);

@@ -5,6 +5,8 @@
 #include "ui/LightFreqDlg.h"
 
 #include <dbt.h>
+
+#include <algorithm>
 #include <ks.h>
 #include <vfw.h>
 
@@ -64,6 +66,13 @@ protected:
     }
     // Looks at the running dialog at this point of the script.
     static void Inspect(std::function<void()> look) { sim::Then(std::move(look)); }
+    // Checks what the case left and starts the next one without a camera.
+    void NextCase(const std::string &context)
+    {
+        EndCase(context);
+        camera_ = -1;
+        node_ = 0;
+    }
 
     DEVINST node_ = 0;
     int camera_ = -1;
@@ -90,9 +99,7 @@ TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
 
 TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
 {
-    for (int32_t mode : {0, 1, 2, 7}) {
-        sim::Reset();
-        camera_ = -1;
+    for (int32_t mode : {0, 1, 2, 3, 7}) {
         PlugCamera(true, mode);
         Inspect([&] {
             std::vector<int> expected = {mode == 0, mode == 1, mode == 2};
@@ -116,6 +123,7 @@ TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
             expected.push_back(ID_FREQ_50HZ + (UINT)mode - 1);
         EXPECT_EQ(expected, checked) << mode;
         EXPECT_TRUE(sim::CaptureWindows().empty());
+        NextCase("mode " + std::to_string(mode) + ": ");
     }
 }
 
@@ -124,10 +132,15 @@ TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
     PlugCamera(false);
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "3");
     HWND owner = NULL;
-    sim::Then([&] { owner = MainWindow(); }); // runs inside the warning box
+    sim::Then([&] { // inside the warning box: the radios are off, the failed preview's window still there
+        owner = MainWindow();
+        EXPECT_FALSE(RadiosEnabled());
+        EXPECT_EQ(1u, sim::CaptureWindows().size());
+    });
     sim::AnswerMessageBox(IDOK);
     CountingDlg dlg;
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(-1, dlg.m_nFreqState); // the mode is not read again for a preview that did not start
 
     ASSERT_EQ(1u, sim::MessageBoxes().size());
     const sim::MessageBoxSeen &box = sim::MessageBoxes()[0];
@@ -143,8 +156,6 @@ TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
 TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
 {
     for (UINT first : {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL}) {
-        sim::Reset();
-        camera_ = -1;
         sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
         sim::Then([&] { PlugCamera(); });
         sim::DeviceChange(first);
@@ -156,17 +167,17 @@ TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
         });
         sim::Key(VK_ESCAPE);
         CLightFreqDlg dlg;
+        dlg.m_bPreviewing = 1; // the start-up clears whatever it held
         dlg.DoModal();
         EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow)) << first;
         EXPECT_EQ(-1, dlg.m_nFreqState); // not refreshed by a device change
+        NextCase("first event " + std::to_string(first) + ": ");
     }
 }
 
 TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
 {
     for (UINT notification : {DBT_DEVNODES_CHANGED, DBT_DEVICEREMOVECOMPLETE}) {
-        sim::Reset();
-        camera_ = -1;
         PlugCamera(true, 1);
         sim::Then([&] { UnplugCamera(); });
         sim::DeviceChange(notification);
@@ -179,27 +190,61 @@ TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
         dlg.DoModal();
         EXPECT_EQ(0, dlg.m_nFreqState) << notification;
         EXPECT_EQ(0, dlg.m_bPreviewing);
+        NextCase("event " + std::to_string(notification) + ": ");
     }
+}
+
+// A start that failed leaves its capture window. A removal while not
+// previewing neither probes nor stops; a change of the device tree that
+// finds the camera gone stops the preview all the same.
+TEST_F(LifecycleTest, TheWindowOfAFailedStartGoesWhenTheCameraIsFoundGone)
+{
+    PlugCamera(false);
+    UnplugCamera();
+    size_t probes = 0;
+    sim::Then([&] { PlugCamera(false); });
+    sim::DeviceChange(DBT_DEVICEARRIVAL);
+    Inspect([&] {
+        EXPECT_EQ(1u, sim::CaptureWindows().size());
+        UnplugCamera();
+        probes = sim::CallCount(sim::Call::CM_Locate_DevNode);
+    });
+    sim::DeviceChange(DBT_DEVICEREMOVECOMPLETE);
+    Inspect([&] {
+        EXPECT_EQ(probes, sim::CallCount(sim::Call::CM_Locate_DevNode));
+        EXPECT_EQ(1u, sim::CaptureWindows().size());
+    });
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
+    Inspect([&] {
+        EXPECT_EQ(probes + 1, sim::CallCount(sim::Call::CM_Locate_DevNode));
+        EXPECT_TRUE(sim::CaptureWindows().empty());
+    });
+    sim::Key(VK_ESCAPE);
+    CLightFreqDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(0, dlg.m_bPreviewing);
 }
 
 TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
 {
     PlugCamera();
     HWND capture = NULL;
-    LRESULT answered = 0;
     Inspect([&] { capture = sim::CaptureWindows().at(0); });
     sim::DeviceChange(DBT_DEVNODES_CHANGED);
     sim::DeviceChange(DBT_DEVICEARRIVAL);
-    sim::DeviceChange(0x8001); // a query to remove something
+    sim::DeviceChange(DBT_DEVICEQUERYREMOVE);
     Inspect([&] {
         EXPECT_EQ(std::vector<HWND>{capture}, sim::CaptureWindows());
-        // Every notification gets the default answer.
-        answered = SendMessageA(MainWindow(), WM_DEVICECHANGE, 0x8001, 0);
+        // Each event gets the default processing's answer: queries granted.
+        const std::pair<UINT, LRESULT> answers[] = {{DBT_DEVNODES_CHANGED, FALSE}, {DBT_DEVICEARRIVAL, FALSE},
+                                                    {DBT_DEVICEREMOVECOMPLETE, FALSE}, {DBT_CONFIGCHANGED, FALSE},
+                                                    {DBT_DEVICEQUERYREMOVE, TRUE}, {DBT_QUERYCHANGECONFIG, TRUE}};
+        for (const auto &answer : answers)
+            EXPECT_EQ(answer.second, SendMessageA(MainWindow(), WM_DEVICECHANGE, answer.first, 0)) << answer.first;
     });
     sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
     dlg.DoModal();
-    EXPECT_EQ(TRUE, answered);
     EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow));
 }
 
@@ -207,6 +252,13 @@ TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
 {
     sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
     sim::Click(IDC_BTN_COUNTRY);
+    // Many, each handled inside the one command and giving back what it took.
+    for (int i = 0; i < 20; ++i) {
+        sim::Then([&] { PlugCamera(); });
+        sim::DeviceChange(DBT_DEVNODES_CHANGED);
+        sim::Then([&] { UnplugCamera(); });
+        sim::DeviceChange(DBT_DEVNODES_CHANGED);
+    }
     sim::Then([&] { PlugCamera(); });
     sim::DeviceChange(DBT_DEVNODES_CHANGED);
     Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
@@ -246,9 +298,9 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
         {"Enter", [] { sim::Key(VK_RETURN); }, IDOK, 0},
     };
     for (const auto &way : ways) {
-        sim::Reset();
-        camera_ = -1;
         PlugCamera();
+        HWND capture = NULL;
+        Inspect([&] { capture = sim::CaptureWindows().at(0); });
         sim::Click(IDC_BTN_COUNTRY);
         sim::PickMenuItem(ID_COUNTRY_GERMAN);
         way.leave();
@@ -257,6 +309,29 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
         EXPECT_EQ(way.cancels, dlg.cancels) << way.how;
         EXPECT_EQ(std::string("1\0", 2), StoredCountry()) << way.how;
         EXPECT_TRUE(sim::CaptureWindows().empty()) << way.how;
+        // Stopped, not just destroyed with the dialog.
+        const std::vector<sim::MessageSeen> &seen = sim::MessagesTo(capture);
+        EXPECT_TRUE(std::any_of(seen.begin(), seen.end(),
+                                [](const sim::MessageSeen &m) { return m.message == WM_CAP_DRIVER_DISCONNECT; }))
+            << way.how;
+        NextCase(std::string(way.how) + ": ");
+    }
+}
+
+// A button takes the focus when clicked and hands it back to the dialog, so
+// that Enter is not a second click but the dialog's OK.
+TEST_F(LifecycleTest, EnterAfterAButtonEndsTheDialogWithOkAndNotThroughCancel)
+{
+    for (int button : {IDC_BTN_COUNTRY, IDC_BTN_OTHER, IDC_BTN_OUTDOORS}) {
+        sim::Click(button);
+        if (button != IDC_BTN_OUTDOORS)
+            sim::DismissMenu();
+        sim::Key(VK_RETURN);
+        CountingDlg dlg;
+        EXPECT_EQ(IDOK, dlg.DoModal()) << button;
+        EXPECT_EQ(0, dlg.cancels) << button;
+        EXPECT_EQ(std::string("4\0", 2), StoredCountry()) << button;
+        NextCase("button " + std::to_string(button) + ": ");
     }
 }
 
@@ -271,9 +346,9 @@ TEST_F(LifecycleTest, OneRequestEndToEnd)
     EXPECT_EQ(0, WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL));
 
     std::vector<int32_t> sets;
-    for (const sim::RequestBytes &r : sim::Device((size_t)camera_).driver.requests)
-        if (r[20] == KSPROPERTY_TYPE_SET)
-            sets.push_back(r[24]);
+    for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
+        if (r.bytes[20] == KSPROPERTY_TYPE_SET)
+            sets.push_back(r.bytes[24]);
     EXPECT_EQ(std::vector<int32_t>{2}, sets);
     EXPECT_TRUE(sim::Popups().at(1).items.at(1).checked); // "60Hz"
     EXPECT_EQ(std::string("8\0", 2), StoredCountry());

@@ -45,16 +45,19 @@ TEST_F(LivePreviewTest, ASuccessfulStartSendsTheCaptureMessagesInOrder)
         EXPECT_EQ(0, GetDlgCtrlID(capture));
         EXPECT_EQ((Geometry{11, 11, 320, 240}), ControlGeometry(MainWindow(), 0));
 
-        const UINT expected[][2] = {
-            {WM_CAP_DRIVER_CONNECT, 0}, {WM_CAP_GET_VIDEOFORMAT, 44}, {WM_CAP_SET_VIDEOFORMAT, 44},
-            {WM_CAP_SET_PREVIEWRATE, 15}, {WM_CAP_SET_PREVIEW, 1},   {WM_CAP_DRIVER_CONNECT, 0},
-            {WM_CAP_SET_PREVIEWRATE, 15}, {WM_CAP_SET_PREVIEW, 1},
-        };
         std::vector<sim::MessageSeen> seen = CaptureMessages(capture);
         ASSERT_EQ(8u, seen.size());
+        const LPARAM buffer = seen[1].lParam; // one buffer, read then written back
+        EXPECT_NE(0, buffer);
+        const sim::MessageSeen expected[] = {
+            {WM_CAP_DRIVER_CONNECT, 0, 0},  {WM_CAP_GET_VIDEOFORMAT, 44, buffer}, {WM_CAP_SET_VIDEOFORMAT, 44, buffer},
+            {WM_CAP_SET_PREVIEWRATE, 15, 0}, {WM_CAP_SET_PREVIEW, 1, 0},            {WM_CAP_DRIVER_CONNECT, 0, 0},
+            {WM_CAP_SET_PREVIEWRATE, 15, 0}, {WM_CAP_SET_PREVIEW, 1, 0},
+        };
         for (size_t i = 0; i < seen.size(); ++i) {
-            EXPECT_EQ(expected[i][0], seen[i].message) << i;
-            EXPECT_EQ(expected[i][1], seen[i].wParam) << i;
+            EXPECT_EQ(expected[i].message, seen[i].message) << i;
+            EXPECT_EQ(expected[i].wParam, seen[i].wParam) << i;
+            EXPECT_EQ(expected[i].lParam, seen[i].lParam) << i;
         }
         // The driver's format with only the frame size changed.
         ASSERT_EQ(1u, sim::VideoFormatsSet().size());
@@ -83,13 +86,13 @@ TEST_F(LivePreviewTest, TheDriverIsChosenByItsDescription)
         {{"VfW driver A", std::string(300, 'x'), "Microsoft WDM Image Capture"}, 2},
     };
     for (const auto &c : cases) {
-        sim::Reset();
         for (const std::string &d : c.drivers)
             sim::AddCaptureDriver(d);
         WithDialog([&](CLightFreqDlg &dlg) {
             dlg.StartPreview();
             EXPECT_EQ(c.index, ConnectedIndex(dlg.m_hCapWnd)) << c.drivers.size();
         });
+        EndCase(std::to_string(c.drivers.size()) + " drivers, expecting " + std::to_string(c.index) + ": ");
     }
 }
 
@@ -128,7 +131,10 @@ TEST_F(LivePreviewTest, StartingWhilePreviewingReplacesTheWindow)
         ASSERT_TRUE(dlg.StartPreview());
         EXPECT_NE(first, dlg.m_hCapWnd);
         EXPECT_FALSE(IsWindow(first));
-        EXPECT_EQ((UINT)WM_CAP_DRIVER_DISCONNECT, CaptureMessages(first).back().message);
+        const sim::MessageSeen last = CaptureMessages(first).back();
+        EXPECT_EQ((UINT)WM_CAP_DRIVER_DISCONNECT, last.message);
+        EXPECT_EQ(0u, last.wParam);
+        EXPECT_EQ(0, last.lParam);
         EXPECT_EQ(std::vector<HWND>{dlg.m_hCapWnd}, sim::CaptureWindows());
     });
 }

@@ -39,6 +39,8 @@ TEST_F(MainWindowTest, TheTemplateMakesTheCaptionAndNineControlsInOrder)
     };
     Run([&](HWND dialog) {
         ASSERT_NE(nullptr, dialog);
+        // The system gave the first tab stop the focus, as OnInitDialog asked.
+        EXPECT_EQ(GetDlgItem(dialog, IDC_FREQ_GROUP), GetFocus());
         EXPECT_EQ((DWORD)0x90C800C0, (DWORD)GetWindowLongA(dialog, GWL_STYLE));
         EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
         std::vector<HWND> children = sim::ChildrenOf(dialog);
@@ -86,13 +88,17 @@ INSTANTIATE_TEST_SUITE_P(Metrics, WindowSize,
                                            SizeCase{2, 2, 19, 496, 285}, SizeCase{1, 4, 20, 500, 284},
                                            SizeCase{0, 0, 0, 492, 262}));
 
+// Wherever the work area starts: a taskbar at the top or left moves it.
 TEST_F(MainWindowTest, TheWindowIsCentredInTheWorkArea)
 {
-    sim::SystemMetrics().workArea = {100, 40, 1124, 808};
-    Run([](HWND dialog) {
-        // 1024 x 768 area, 496 x 284 window.
-        EXPECT_EQ((Geometry{100 + 264, 40 + 242, 496, 284}), WindowGeometry(dialog));
-    });
+    for (POINT corner : {POINT{0, 0}, POINT{100, 40}}) {
+        sim::SystemMetrics().workArea = {corner.x, corner.y, corner.x + 1024, corner.y + 768};
+        Run([&](HWND dialog) {
+            // 1024 x 768 area, 496 x 284 window.
+            EXPECT_EQ((Geometry{corner.x + 264, corner.y + 242, 496, 284}), WindowGeometry(dialog)) << corner.x;
+        });
+        EndCase("work area at " + std::to_string(corner.x) + ", " + std::to_string(corner.y) + ": ");
+    }
 }
 
 TEST_F(MainWindowTest, LayoutPlacesTheVisibleControlsAndLeavesTheRadiosWhereTheTemplatePutThem)
@@ -130,21 +136,25 @@ TEST_F(MainWindowTest, TheRadiosStayHiddenEvenWhenEnabled)
 
 TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
 {
-    sim::SystemMetrics().cxIcon = 32;
-    sim::SystemMetrics().cyIcon = 32;
+    // Odd sizes, so that the halving's rounding shows.
+    sim::SystemMetrics().cxIcon = 31;
+    sim::SystemMetrics().cyIcon = 33;
     HWND dialog = NULL;
     HICON icon = NULL;
+    size_t drawnWhenRestored = 1;
     sim::Then([&] {
         dialog = MainWindow();
         icon = (HICON)SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0);
     });
-    sim::Minimize(false); // painted normally: no icon drawn
+    sim::Minimize(false);
+    sim::Then([&] { drawnWhenRestored = sim::IconsDrawn().size(); });
     sim::Minimize(true);
     sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
     dlg.DoModal();
 
-    ASSERT_NE(nullptr, icon);
+    EXPECT_EQ(0u, drawnWhenRestored); // painted normally: no icon drawn
+    EXPECT_EQ(LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME)), icon);
     EXPECT_EQ(icon, dlg.m_hIcon);
     std::vector<sim::MessageSeen> icons;
     for (const sim::MessageSeen &m : sim::MessagesTo(dialog))
@@ -157,8 +167,8 @@ TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
 
     ASSERT_EQ(1u, sim::IconsDrawn().size());
     // Client area 490 x 260 at the default metrics.
-    EXPECT_EQ((490 - 32 + 1) / 2, sim::IconsDrawn()[0].x);
-    EXPECT_EQ((260 - 32 + 1) / 2, sim::IconsDrawn()[0].y);
+    EXPECT_EQ(230, sim::IconsDrawn()[0].x); // (490 - 31 + 1) / 2
+    EXPECT_EQ(114, sim::IconsDrawn()[0].y); // (260 - 33 + 1) / 2
     EXPECT_EQ(icon, sim::IconsDrawn()[0].icon);
     bool erased = false;
     for (const sim::MessageSeen &m : sim::MessagesTo(dialog))

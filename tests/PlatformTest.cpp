@@ -6,31 +6,17 @@ extern const size_t g_lumetraRes_size;
 void PlatformTest::SetUp()
 {
     sim::SetModuleResources(g_lumetraRes, g_lumetraRes_size);
-    sim::Reset();
+    EndCase("before the test: ");
 }
 
-void ExpectNothingLeaked(const std::string &context)
+void EndCase(const std::string &context)
 {
-    EXPECT_EQ(0, sim::LiveComReferences()) << context << "leaked: " << sim::LiveComObjects();
-    EXPECT_EQ(0, sim::LiveBstrs()) << context << "BSTRs leaked";
-    EXPECT_EQ(0, sim::LiveTaskBlocks()) << context << "task-allocator blocks leaked";
-    EXPECT_EQ(0, sim::ComInitDepth()) << context << "COM left initialised";
-    EXPECT_EQ(0, sim::LiveWindows()) << context << "windows left";
-    EXPECT_EQ(0, sim::LiveMenus()) << context << "menus left";
-    EXPECT_EQ(0, sim::LivePaintContexts()) << context << "paint contexts left";
-    EXPECT_EQ(0, sim::LiveRegistryKeys()) << context << "registry keys left open";
-    for (const std::string &misuse : sim::Misuse())
-        ADD_FAILURE() << context << "platform misuse: " << misuse;
+    sim::Reset();
+    for (const std::string &finding : sim::TakeResetFindings())
+        ADD_FAILURE() << context << finding;
 }
 
-void PlatformTest::TearDown()
-{
-    ExpectNothingLeaked("");
-    EXPECT_EQ(0u, sim::PendingInput()) << "scripted input the program never consumed";
-    for (const std::string &mismatch : sim::ScriptMismatches())
-        ADD_FAILURE() << "scenario: " << mismatch;
-    sim::Reset();
-}
+void PlatformTest::TearDown() { EndCase(""); }
 
 std::ostream &operator<<(std::ostream &os, const Geometry &g)
 {

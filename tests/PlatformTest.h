@@ -1,5 +1,5 @@
-// Every test runs on a freshly reset simulated platform and ends by checking
-// that the program gave back everything it obtained.
+// Every test runs on a freshly reset simulated platform, and every case of a
+// test ends by checking that the program gave back everything it obtained.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -28,9 +28,10 @@ struct NameAfterFailedCall {
     }
 };
 
-// Every resource the program obtained has been given back, and the platform
-// saw no misuse; context prefixes each failure.
-void ExpectNothingLeaked(const std::string &context);
+// Ends one case of a test: resets the platform and fails the test for
+// anything the case left (resources, misuse, scripted input that did not
+// fit); context prefixes each failure. The end of a test is its last case.
+void EndCase(const std::string &context);
 
 class PlatformTest : public ::testing::Test {
 protected:

@@ -38,8 +38,13 @@ void CLightFreqDlg::LayoutControls()
     for (int i = 0; i < 3; ++i)
         GetDlgItem(IDC_BTN_COUNTRY + i)->MoveWindow(352, 38 + 40 * i, 120, 30, TRUE);
     GetDlgItem(IDCANCEL)->MoveWindow(342, 196, 140, 30, TRUE);
+    // Only the size changes. The dialog manager may have moved the window
+    // into the work area already, and a corner moved here would tell the
+    // base dialog not to centre it.
+    RECT window;
+    GetWindowRect(&window);
     // The width takes the vertical edge and the height the horizontal one.
-    MoveWindow(0, 0, 492 + 2 * edgeY, 262 + captionHeight + 2 * edgeX, TRUE);
+    MoveWindow(window.left, window.top, 492 + 2 * edgeY, 262 + captionHeight + 2 * edgeX, TRUE);
 }
 
 void CLightFreqDlg::OnPaint()

@@ -38,6 +38,7 @@ enum class Call {
     WideCharToMultiByte,
     // The user interface
     LoadMenu,
+    GetCursorPos,
     TrackPopupMenu,
     MessageBox,
     // The device tree
@@ -61,8 +62,18 @@ enum class Call {
 };
 const char *CallName(Call call);
 
-// Clears every scenario, log, failure and count.
+// Ends a case: whatever it left (see Leftovers) is kept for
+// TakeResetFindings, then every scenario, log, failure and count is cleared.
+// A case that leaks is thus reported even when nobody looks before a reset.
 void Reset();
+// What the resets since the last call found left, one line each.
+std::vector<std::string> TakeResetFindings();
+// Everything a finished case must not leave: live resources, platform
+// misuse, scripted input that did not fit or was never consumed.
+std::vector<std::string> Leftovers();
+// Forgets the scripted input still pending and the mismatches seen, for a
+// run whose script could not fit (a call failed on purpose half-way).
+void DiscardScript();
 
 // --- Failures -------------------------------------------------------------
 // Makes call fail with result. occurrence counts calls of that kind from 1;
@@ -93,6 +104,14 @@ const Outcomes &Succeeded();
 // --- The camera driver and the video-input devices --------------------------
 typedef std::array<uint8_t, 72> RequestBytes;
 
+// One device request as the driver received it.
+struct DeviceRequest {
+    RequestBytes bytes; // the input buffer's first 72 bytes
+    ULONG inLength, outLength;
+    const void *in, *out;        // the two buffers: one and the same for the camera's record
+    const ULONG *bytesReturned;  // where the driver was to write the answer's size
+};
+
 struct Driver {
     bool isCamera = false;    // implements the camera's property set
     int32_t lightFrequency = 2;
@@ -100,10 +119,13 @@ struct Driver {
     HRESULT setFailure = S_OK; // a SET of the light frequency answers this
     bool answerGetWith = false;
     int32_t getAnswer = 0;       // used when answerGetWith is set
+    // The rest of a GET's answer, at offsets 28, 32 and 36.
+    int32_t answerSecond = 0, answerThird = 0;
+    std::array<uint8_t, 32> answerBlock = {};
     bool answerRaw = false;      // a GET is answered with rawAnswer's bytes and rawResult
     std::string rawAnswer;
     HRESULT rawResult = S_OK;
-    std::vector<RequestBytes> requests; // every request, as received
+    std::vector<DeviceRequest> requests; // every request, as received
 };
 
 struct VideoDevice {
@@ -118,8 +140,14 @@ size_t AddVideoDevice(const std::wstring &friendlyName, bool isCamera, const std
 VideoDevice &Device(size_t index);
 size_t DeviceCount();
 
+// The text as WideCharToMultiByte gives it in the ANSI code page (CP_ACP,
+// flags 0): Windows-1252 with Windows' best fit.
+std::string AnsiCodePageOf(const std::wstring &text);
+
 // --- What happened -----------------------------------------------------------
 const std::vector<Call> &CallLog();
+// The bind context each IMoniker::BindToObject was given, in order.
+const std::vector<IBindCtx *> &BindContextsGiven();
 size_t CallCount(Call call);
 
 // --- Resource accounting -------------------------------------------------
@@ -128,8 +156,10 @@ std::string LiveComObjects(); // "Moniker x1, ..." for failure messages
 long LiveBstrs();
 long LiveTaskBlocks();
 long ComInitDepth();
-// Misuse the platform detected: releases past zero, frees of unknown
-// pointers, unbalanced uninitialisation, requests on stale handles.
+// Misuse the platform detected: releases past zero or after the apartment
+// is gone, frees of unknown pointers, unbalanced uninitialisation, requests
+// on stale handles, messages with parameters Windows requires to be zero,
+// paints left unvalidated.
 const std::vector<std::string> &Misuse();
 // Scripted input that did not fit what the program showed.
 const std::vector<std::string> &ScriptMismatches();
@@ -232,6 +262,12 @@ DEVINST PlugCamera(const std::string &firstHardwareId = "USB\\VID_0AC8&PID_0302&
 void RemoveDevNode(DEVINST node); // with its subtree
 DevNode &DevNodeAt(DEVINST node);
 const DEVINST kRootDevNode = 1;
+// Every registry property read of a node, in order.
+struct PropertyRead {
+    DEVINST node;
+    ULONG property;
+};
+const std::vector<PropertyRead> &PropertyReads();
 
 // --- Video for Windows capture drivers ----------------------------------------
 struct CaptureDriver {

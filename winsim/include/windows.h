@@ -111,6 +111,9 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharS
                                LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
                                LPBOOL lpUsedDefaultChar);
 
+// Ends the process at once, with the message shown.
+void WINAPI FatalAppExitA(UINT uAction, LPCSTR lpMessageText);
+
 #define ZeroMemory(p, n) memset((p), 0, (n))
 #define CopyMemory(d, s, n) memcpy((d), (s), (n))
 #define FillMemory(p, n, v) memset((p), (v), (n))

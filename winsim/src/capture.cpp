@@ -23,12 +23,25 @@ void WriteFormat(BYTE *buffer, size_t size)
     memcpy(buffer, &format, size < sizeof(format) ? size : sizeof(format));
 }
 
+// The capture macros pass 0 for what a message does not use.
+void CheckUnusedParameters(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    bool zero = true;
+    if (msg == WM_CAP_DRIVER_DISCONNECT)
+        zero = wParam == 0 && lParam == 0;
+    else if (msg == WM_CAP_DRIVER_CONNECT || msg == WM_CAP_SET_PREVIEW || msg == WM_CAP_SET_PREVIEWRATE)
+        zero = lParam == 0;
+    if (!zero)
+        ReportMisuse("capture message " + std::to_string(msg) + " with an unused parameter that is not 0");
+}
+
 // Answers the capture messages while connected; every message is recorded.
 LRESULT CALLBACK CaptureWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto state = S().captureWindows.find(hwnd);
     if (state == S().captureWindows.end())
         return DefWindowProcA(hwnd, msg, wParam, lParam);
+    CheckUnusedParameters(msg, wParam, lParam);
     bool &connected = state->second;
     switch (msg) {
     case WM_CAP_DRIVER_CONNECT:

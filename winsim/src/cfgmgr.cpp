@@ -14,13 +14,16 @@ TreeNode *Node(DEVINST node)
 }
 
 // Walks from node to a neighbour; which picks it from the node's links.
-CONFIGRET Neighbour(Call call, PDEVINST out, DEVINST node, DEVINST (*which)(const TreeNode &))
+// The flags are not used and must be zero.
+CONFIGRET Neighbour(Call call, PDEVINST out, DEVINST node, ULONG flags, DEVINST (*which)(const TreeNode &))
 {
     HRESULT failure;
     if (out == NULL)
         return CR_INVALID_POINTER;
     if (Enter(call, &failure))
         return (CONFIGRET)failure;
+    if (flags != 0)
+        return CR_INVALID_FLAG;
     const TreeNode *n = Node(node);
     if (n == NULL)
         return CR_INVALID_DEVNODE;
@@ -96,6 +99,7 @@ void RemoveDevNode(DEVINST node)
 }
 
 DevNode &DevNodeAt(DEVINST node) { return S().tree.at(node).node; }
+const std::vector<PropertyRead> &PropertyReads() { return S().propertyReads; }
 
 } // namespace sim
 
@@ -115,32 +119,35 @@ CONFIGRET WINAPI CM_Locate_DevNodeA(PDEVINST out, DEVINSTID_A id, ULONG flags)
     return CR_SUCCESS;
 }
 
-CONFIGRET WINAPI CM_Get_Child(PDEVINST out, DEVINST node, ULONG)
+CONFIGRET WINAPI CM_Get_Child(PDEVINST out, DEVINST node, ULONG flags)
 {
-    return Neighbour(Call::CM_Get_Child, out, node, FirstChild);
+    return Neighbour(Call::CM_Get_Child, out, node, flags, FirstChild);
 }
 
-CONFIGRET WINAPI CM_Get_Sibling(PDEVINST out, DEVINST node, ULONG)
+CONFIGRET WINAPI CM_Get_Sibling(PDEVINST out, DEVINST node, ULONG flags)
 {
-    return Neighbour(Call::CM_Get_Sibling, out, node, NextSibling);
+    return Neighbour(Call::CM_Get_Sibling, out, node, flags, NextSibling);
 }
 
-CONFIGRET WINAPI CM_Get_Parent(PDEVINST out, DEVINST node, ULONG)
+CONFIGRET WINAPI CM_Get_Parent(PDEVINST out, DEVINST node, ULONG flags)
 {
-    return Neighbour(Call::CM_Get_Parent, out, node, Parent);
+    return Neighbour(Call::CM_Get_Parent, out, node, flags, Parent);
 }
 
 CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property, PULONG type, PVOID buffer,
-                                                   PULONG length, ULONG)
+                                                   PULONG length, ULONG flags)
 {
     HRESULT failure;
     if (length == NULL)
         return CR_INVALID_POINTER;
     if (Enter(Call::CM_Get_DevNode_Registry_Property, &failure))
         return (CONFIGRET)failure;
+    if (flags != 0)
+        return CR_INVALID_FLAG; // not used, must be zero
     const TreeNode *n = Node(node);
     if (n == NULL)
         return CR_INVALID_DEVNODE;
+    S().propertyReads.push_back({node, property});
     const DevNode &d = n->node;
     const std::string *value = NULL;
     DWORD valueType = REG_SZ;

@@ -74,6 +74,7 @@ namespace {
 class TaskAllocator : public Object<IMalloc> {
 public:
     TaskAllocator() : Object<IMalloc>("IMalloc", IID_IMalloc) {}
+    bool OutlivesApartment() const override { return true; }
     void *STDMETHODCALLTYPE Alloc(SIZE_T cb) override { return AllocTaskBlock(cb); }
     void *STDMETHODCALLTYPE Realloc(void *, SIZE_T) override { return NULL; }
     void STDMETHODCALLTYPE Free(void *pv) override
@@ -151,6 +152,8 @@ HRESULT WINAPI CreateBindCtx(DWORD reserved, LPBC *ppbc)
     *ppbc = NULL;
     if (Enter(Call::CreateBindCtx, &failure))
         return failure;
+    if (ApartmentDepth() == 0)
+        return CO_E_NOTINITIALIZED;
     if (reserved != 0)
         return E_INVALIDARG;
     *ppbc = new BindCtx;

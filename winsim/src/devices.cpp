@@ -6,9 +6,32 @@
 #include <dshow.h>
 #include <ksproxy.h>
 
+#include <wchar.h>
+
 namespace sim {
 namespace detail {
 namespace {
+
+// The index of the device with this display name, or -1 once it is gone.
+long DeviceNamed(const std::wstring &displayName)
+{
+    for (size_t i = 0; i < S().devices.size(); ++i)
+        if (S().devices[i].displayName == displayName)
+            return (long)i;
+    return -1;
+}
+
+// "@device:", the kind of device (pnp, cm or sw), a colon and the device's
+// own part: the names the system device enumerator gives its monikers.
+bool IsDeviceDisplayName(const std::wstring &name)
+{
+    for (const wchar_t *kind : {L"@device:pnp:", L"@device:cm:", L"@device:sw:"}) {
+        size_t length = wcslen(kind);
+        if (name.size() > length && name.compare(0, length, kind) == 0)
+            return true;
+    }
+    return false;
+}
 
 class PropertyBag : public Object<IPropertyBag> {
 public:
@@ -57,35 +80,35 @@ private:
     HANDLE handle_;
 };
 
+// A device moniker names its device; binding finds the device, if it is
+// still there.
 class DeviceMoniker : public Object<IMoniker> {
 public:
-    explicit DeviceMoniker(size_t device) : Object<IMoniker>("IMoniker", IID_IMoniker), device_(device) {}
-
-    HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx *, IMoniker *, REFIID riid, void **ppv) override
+    explicit DeviceMoniker(const std::wstring &displayName)
+        : Object<IMoniker>("IMoniker", IID_IMoniker), displayName_(displayName)
     {
-        HRESULT failure;
-        if (ppv == NULL)
-            return E_POINTER;
-        *ppv = NULL;
-        if (Enter(Call::BindToObject, &failure))
-            return failure;
-        if (device_ >= S().devices.size())
-            return MK_E_NOOBJECT; // unplugged since the name was parsed
-        KsFilter *filter = new KsFilter(device_);
-        HRESULT hr = filter->QueryInterface(riid, ppv);
+    }
+
+    HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx *pbc, IMoniker *, REFIID riid, void **ppv) override
+    {
+        long device = -1;
+        HRESULT hr = StartBinding(Call::BindToObject, ppv, &device);
+        S().bindContexts.push_back(pbc);
+        if (hr != S_OK)
+            return hr;
+        KsFilter *filter = new KsFilter((size_t)device);
+        hr = filter->QueryInterface(riid, ppv);
         filter->Release();
         return hr;
     }
     HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx *, IMoniker *, REFIID riid, void **ppv) override
     {
-        HRESULT failure;
-        if (ppv == NULL)
-            return E_POINTER;
-        *ppv = NULL;
-        if (Enter(Call::BindToStorage, &failure))
-            return failure;
-        PropertyBag *bag = new PropertyBag(device_);
-        HRESULT hr = bag->QueryInterface(riid, ppv);
+        long device = -1;
+        HRESULT hr = StartBinding(Call::BindToStorage, ppv, &device);
+        if (hr != S_OK)
+            return hr;
+        PropertyBag *bag = new PropertyBag((size_t)device);
+        hr = bag->QueryInterface(riid, ppv);
         bag->Release();
         return hr;
     }
@@ -97,11 +120,8 @@ public:
         *ppsz = NULL;
         if (Enter(Call::GetDisplayName, &failure))
             return failure;
-        if (device_ >= S().devices.size())
-            return E_FAIL;
-        const std::wstring &name = S().devices[device_].displayName;
-        *ppsz = (LPOLESTR)AllocTaskBlock((name.size() + 1) * sizeof(OLECHAR));
-        memcpy(*ppsz, name.c_str(), (name.size() + 1) * sizeof(OLECHAR));
+        *ppsz = (LPOLESTR)AllocTaskBlock((displayName_.size() + 1) * sizeof(OLECHAR));
+        memcpy(*ppsz, displayName_.c_str(), (displayName_.size() + 1) * sizeof(OLECHAR));
         return S_OK;
     }
 
@@ -127,7 +147,22 @@ public:
     HRESULT STDMETHODCALLTYPE IsSystemMoniker(DWORD *) override { return E_NOTIMPL; }
 
 private:
-    size_t device_;
+    // What every binding checks first; S_OK with the device found.
+    HRESULT StartBinding(Call call, void **ppv, long *device)
+    {
+        HRESULT failure;
+        if (ppv == NULL)
+            return E_POINTER;
+        *ppv = NULL;
+        if (Enter(call, &failure))
+            return failure;
+        if (ApartmentDepth() == 0)
+            return CO_E_NOTINITIALIZED;
+        *device = DeviceNamed(displayName_);
+        return *device < 0 ? MK_E_NOOBJECT : S_OK;
+    }
+
+    std::wstring displayName_;
 };
 
 class DeviceEnumerator : public Object<IEnumMoniker> {
@@ -142,7 +177,7 @@ public:
             return failure;
         ULONG got = 0;
         while (got < celt && position_ < S().devices.size())
-            rgelt[got++] = new DeviceMoniker(position_++);
+            rgelt[got++] = new DeviceMoniker(S().devices[position_++].displayName);
         if (fetched)
             *fetched = got;
         return got == celt ? S_OK : S_FALSE;
@@ -169,7 +204,7 @@ private:
 class SystemDeviceEnum : public Object<ICreateDevEnum> {
 public:
     SystemDeviceEnum() : Object<ICreateDevEnum>("ICreateDevEnum", IID_ICreateDevEnum) {}
-    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker **ppEnum, DWORD) override
+    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker **ppEnum, DWORD flags) override
     {
         HRESULT failure;
         if (ppEnum == NULL)
@@ -177,8 +212,12 @@ public:
         *ppEnum = NULL;
         if (Enter(Call::CreateClassEnumerator, &failure))
             return failure;
+        // With any flag set only the filters the flags name are listed; the
+        // devices here are all Plug and Play hardware.
+        const DWORD kPnpDevices = 0x40; // CDEF_DEVMON_PNP_DEVICE
+        bool listed = flags == 0 || (flags & kPnpDevices) != 0;
         // An empty or unknown category answers S_FALSE and no enumerator.
-        if (category != CLSID_VideoInputDeviceCategory || S().devices.empty())
+        if (category != CLSID_VideoInputDeviceCategory || S().devices.empty() || !listed)
             return S_FALSE;
         *ppEnum = new DeviceEnumerator;
         return S_OK;
@@ -221,16 +260,17 @@ HRESULT WINAPI MkParseDisplayName(LPBC pbc, LPCOLESTR name, ULONG *eaten, LPMONI
     *eaten = 0;
     if (Enter(Call::MkParseDisplayName, &failure))
         return failure;
+    if (ApartmentDepth() == 0)
+        return CO_E_NOTINITIALIZED;
     if (pbc == NULL || name == NULL)
         return E_INVALIDARG;
-    for (size_t i = 0; i < S().devices.size(); ++i) {
-        if (S().devices[i].displayName == name) {
-            *eaten = (ULONG)S().devices[i].displayName.size();
-            *ppmk = new DeviceMoniker(i);
-            return S_OK;
-        }
-    }
-    return MK_E_SYNTAX;
+    // Parsing does not look for the device: that is binding's business.
+    std::wstring displayName(name);
+    if (!IsDeviceDisplayName(displayName))
+        return MK_E_SYNTAX;
+    *eaten = (ULONG)displayName.size();
+    *ppmk = new DeviceMoniker(displayName);
+    return S_OK;
 }
 
 HRESULT WINAPI KsSynchronousDeviceControl(HANDLE handle, ULONG ioControl, PVOID in, ULONG inLength, PVOID out,
@@ -246,7 +286,6 @@ HRESULT WINAPI KsSynchronousDeviceControl(HANDLE handle, ULONG ioControl, PVOID 
     }
     if (ioControl != IOCTL_KS_PROPERTY)
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
-    ULONG ignored;
     return DriverRequest(S().devices.at(device->second).driver, (const BYTE *)in, inLength, (BYTE *)out, outLength,
-                         returned ? returned : &ignored);
+                         returned);
 }

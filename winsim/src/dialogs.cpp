@@ -53,6 +53,23 @@ struct Reader {
 LONG DluX(int v) { return (v * UI().metrics.baseUnitX * 2 + 4) / 8; }
 LONG DluY(int v) { return (v * UI().metrics.baseUnitY * 2 + 8) / 16; }
 
+// A new top-level dialog is moved into the work area, clear of a taskbar
+// at any edge of the screen.
+void FitIntoWorkArea(RECT *r)
+{
+    const RECT &area = UI().metrics.workArea;
+    LONG dx = 0, dy = 0;
+    if (r->right > area.right)
+        dx = area.right - r->right;
+    if (r->left + dx < area.left)
+        dx = area.left - r->left;
+    if (r->bottom > area.bottom)
+        dy = area.bottom - r->bottom;
+    if (r->top + dy < area.top)
+        dy = area.top - r->top;
+    *r = {r->left + dx, r->top + dy, r->right + dx, r->bottom + dy};
+}
+
 // Creates the dialog (hidden) and its controls from an extended template.
 HWND CreateDialogFromTemplate(const std::vector<BYTE> &bytes, HWND owner, DWORD *templateStyle)
 {
@@ -74,6 +91,8 @@ HWND CreateDialogFromTemplate(const std::vector<BYTE> &bytes, HWND owner, DWORD 
     LONG left = DluX(x), top = DluY(y);
     RECT outer = {left, top, left + DluX(cx) + 2 * m.cxFixedFrame,
                   top + DluY(cy) + 2 * m.cyFixedFrame + m.cyCaption};
+    if (!(style & WS_CHILD))
+        FitIntoWorkArea(&outer);
     if (style & DS_MODALFRAME)
         exStyle |= WS_EX_DLGMODALFRAME;
     *templateStyle = style;
@@ -116,6 +135,11 @@ LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (handled)
         return msg == WM_INITDIALOG || msg == WM_QUERYDRAGICON ? handled : w->msgResult;
     switch (msg) {
+    case WM_SETFOCUS:
+        // The dialog passes the focus on to its first tab stop.
+        if (HWND first = FirstTabStop(hwnd))
+            SetFocus(first);
+        return 0;
     case WM_CLOSE:
         // The close box means Cancel.
         PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(hwnd, IDCANCEL));
@@ -209,7 +233,7 @@ bool RunNextInput(const char *loop)
         break;
     case Input::Minimize:
         ShowWindow(dialog, input.value ? SW_MINIMIZE : SW_RESTORE);
-        SendMessageA(dialog, WM_PAINT, 0, 0);
+        Paint(dialog);
         break;
     case Input::DeviceChange:
         BroadcastDeviceChange((UINT)input.value);

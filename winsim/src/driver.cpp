@@ -12,7 +12,8 @@ namespace {
 const BYTE kCameraSetBytes[16] = {0x5A, 0x7C, 0x75, 0x9C, 0x95, 0x8D, 0x3C, 0x45,
                                   0x82, 0x84, 0x90, 0x6A, 0x68, 0xDC, 0x53, 0xFA};
 const uint32_t kLightFrequencyId = 15;
-const size_t kValueOffset = 24;
+const size_t kValueOffset = 24, kSecondOffset = 28, kThirdOffset = 32, kBlockOffset = 36;
+const size_t kAnswerEnd = kBlockOffset + 32;
 
 uint32_t ReadU32(const BYTE *p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
 
@@ -22,15 +23,31 @@ void WriteU32(BYTE *p, uint32_t v)
         p[i] = (BYTE)(v >> (8 * i));
 }
 
+// A GET's answer: the value and the fields after it.
+HRESULT Answer(const Driver &driver, BYTE *out, ULONG outLength, ULONG *returned)
+{
+    if (out == NULL || outLength < kAnswerEnd)
+        return HRESULT_FROM_WIN32(ERROR_MORE_DATA);
+    WriteU32(out + kValueOffset, (uint32_t)(driver.answerGetWith ? driver.getAnswer : driver.lightFrequency));
+    WriteU32(out + kSecondOffset, (uint32_t)driver.answerSecond);
+    WriteU32(out + kThirdOffset, (uint32_t)driver.answerThird);
+    memcpy(out + kBlockOffset, driver.answerBlock.data(), driver.answerBlock.size());
+    if (returned)
+        *returned = outLength;
+    ++S().succeeded.getsAnswered;
+    return S_OK;
+}
+
 } // namespace
 
 HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned)
 {
-    *returned = 0;
+    if (returned)
+        *returned = 0;
     if (in == NULL || inLength < sizeof(KSPROPERTY))
         return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
-    RequestBytes request = {};
-    memcpy(request.data(), in, inLength < request.size() ? inLength : request.size());
+    DeviceRequest request = {{}, inLength, outLength, in, out, returned};
+    memcpy(request.bytes.data(), in, inLength < request.bytes.size() ? inLength : request.bytes.size());
     driver.requests.push_back(request);
 
     if (!driver.isCamera || memcmp(in, kCameraSetBytes, sizeof(kCameraSetBytes)) != 0)
@@ -48,12 +65,7 @@ HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out,
         }
         if (driver.getFailure != S_OK)
             return driver.getFailure;
-        if (out == NULL || outLength < kValueOffset + 4)
-            return HRESULT_FROM_WIN32(ERROR_MORE_DATA);
-        WriteU32(out + kValueOffset, (uint32_t)(driver.answerGetWith ? driver.getAnswer : driver.lightFrequency));
-        *returned = outLength;
-        ++S().succeeded.getsAnswered;
-        return S_OK;
+        return Answer(driver, out, outLength, returned);
     case KSPROPERTY_TYPE_SET:
         if (driver.setFailure != S_OK)
             return driver.setFailure;

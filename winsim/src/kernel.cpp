@@ -2,9 +2,17 @@
 #include "state.h"
 
 #include <ctype.h>
+#include <stdio.h>
+#include <stdlib.h>
 
 using namespace sim;
 using namespace sim::detail;
+
+void WINAPI FatalAppExitA(UINT, LPCSTR text)
+{
+    fprintf(stderr, "FatalAppExit: %s\n", text ? text : "");
+    abort();
+}
 
 DWORD WINAPI GetLastError(void) { return S().lastError; }
 void WINAPI SetLastError(DWORD code) { S().lastError = code; }
@@ -38,10 +46,49 @@ LPSTR WINAPI lstrcpynA(LPSTR dst, LPCSTR src, int max)
     return dst;
 }
 
-// The ANSI code page is modelled as Windows-1252 restricted to its Latin-1
-// half: characters outside it become the default character '?', as do
-// surrogates, paired or not (a pair gives one '?').
-static char ToAnsi(const WCHAR *s, int length, int *i)
+namespace {
+
+// Bytes 0x80 to 0x9F of Windows-1252, the ANSI code page modelled here. The
+// five it leaves unassigned stand for the control characters of the same
+// value.
+const uint16_t kHighBlock[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Windows' best fit for U+0100 to U+017F: the letter without its mark, '?'
+// where it has none. Letters of the high block are found there first.
+const char kLatinExtendedA[] = "AaAaAaCcCcCcCcDd"
+                               "\xD0"
+                               "dEeEeEeEeEeGgGg"
+                               "GgGgHhHhIiIiIiIi"
+                               "Ii??JjKk?LlLlLl?"
+                               "?LlNnNnNn???OoOo"
+                               "Oo??RrRrRrSsSsSs"
+                               "??TtTtTtUuUuUuUu"
+                               "UuUuWwYy?ZzZz???";
+static_assert(sizeof(kLatinExtendedA) == 0x80 + 1, "one byte for each of U+0100 to U+017F");
+
+// With flags 0 a character the code page lacks takes its best fit where
+// Windows has one (Latin letters with marks, full-width forms, spaces), and
+// the default character '?' otherwise. A surrogate pair is one character.
+char BestFit(uint32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return (char)c;
+    for (uint32_t i = 0; i < 32; ++i)
+        if (kHighBlock[i] == c)
+            return (char)(0x80 + i);
+    if (c >= 0x100 && c < 0x180)
+        return kLatinExtendedA[c - 0x100];
+    if (c >= 0xFF01 && c <= 0xFF5E)
+        return (char)(c - 0xFF01 + 0x21);
+    if ((c >= 0x2000 && c <= 0x2006) || c == 0x3000)
+        return ' ';
+    return '?';
+}
+
+char ToAnsi(const WCHAR *s, int length, int *i)
 {
     uint32_t c = (uint32_t)s[*i];
     if (c >= 0xD800 && c <= 0xDBFF && *i + 1 < length) {
@@ -50,8 +97,21 @@ static char ToAnsi(const WCHAR *s, int length, int *i)
             ++*i;
     }
     ++*i;
-    return c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? (char)c : '?';
+    return c >= 0xD800 && c <= 0xDFFF ? '?' : BestFit(c);
 }
+
+std::string Convert(const WCHAR *wide, int length)
+{
+    std::string ansi;
+    for (int i = 0; i < length;)
+        ansi += ToAnsi(wide, length, &i);
+    return ansi;
+}
+
+// What a failed conversion leaves: nothing a caller could take for text.
+const char kPoison = (char)0xFE;
+
+} // namespace
 
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cchWide, LPSTR multi, int cbMulti,
                                LPCSTR defaultChar, LPBOOL usedDefault)
@@ -66,23 +126,21 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cch
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    int length = cchWide < 0 ? lstrlenW(wide) + 1 : cchWide;
-    int written = 0;
-    for (int i = 0; i < length;) {
-        char c = ToAnsi(wide, length, &i);
-        if (cbMulti == 0) {
-            ++written;
-            continue;
-        }
-        if (written == cbMulti) {
-            // The buffer holds what fitted; the call still fails.
-            SetLastError(ERROR_INSUFFICIENT_BUFFER);
-            return 0;
-        }
-        multi[written++] = c;
+    std::string ansi = Convert(wide, cchWide < 0 ? lstrlenW(wide) + 1 : cchWide);
+    if (cbMulti == 0)
+        return (int)ansi.size();
+    if (ansi.size() > (size_t)cbMulti) {
+        memset(multi, kPoison, (size_t)cbMulti);
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
     }
-    return written;
+    memcpy(multi, ansi.data(), ansi.size());
+    return (int)ansi.size();
 }
+
+namespace sim {
+std::string AnsiCodePageOf(const std::wstring &text) { return Convert(text.c_str(), (int)text.size()); }
+} // namespace sim
 
 extern "C" int _strnicmp(const char *a, const char *b, size_t n)
 {

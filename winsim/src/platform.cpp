@@ -31,6 +31,8 @@ ULONG ObjectBase::ReleaseImpl()
         ReportMisuse(std::string("Release of ") + kind_ + " past zero");
         return 0;
     }
+    if (ApartmentDepth() == 0 && !OutlivesApartment())
+        ReportMisuse(std::string("Release of ") + kind_ + " after the thread's last CoUninitialize");
     long left = --refs_;
     if (left == 0)
         delete this;
@@ -110,7 +112,7 @@ const char *CallName(Call call)
         "IPropertyBag::Read", "IMoniker::GetDisplayName", "IMalloc::Free", "SysAllocString",
         "SysFreeString",     "CreateBindCtx",      "MkParseDisplayName", "IMoniker::BindToObject",
         "IKsObject::KsGetObjectHandle", "KsSynchronousDeviceControl", "WideCharToMultiByte",
-        "LoadMenuA", "TrackPopupMenu", "MessageBoxA",
+        "LoadMenuA", "GetCursorPos", "TrackPopupMenu", "MessageBoxA",
         "CM_Locate_DevNodeA", "CM_Get_DevNode_Registry_PropertyA", "CM_Get_Child", "CM_Get_Sibling", "CM_Get_Parent",
         "capGetDriverDescriptionA", "capCreateCaptureWindowA",
         "RegOpenKeyExA", "RegCreateKeyA", "RegQueryValueExA", "RegSetValueExA", "RegCloseKey",
@@ -120,11 +122,62 @@ const char *CallName(Call call)
     return names[(size_t)call];
 }
 
+namespace {
+
+std::vector<std::string> &ResetFindings()
+{
+    static std::vector<std::string> findings;
+    return findings;
+}
+
+void CountLeft(std::vector<std::string> *found, long live, const char *what)
+{
+    if (live != 0)
+        found->push_back(std::to_string(live) + " " + what);
+}
+
+} // namespace
+
+std::vector<std::string> Leftovers()
+{
+    std::vector<std::string> found;
+    if (LiveComReferences() != 0)
+        found.push_back("COM references left: " + LiveComObjects());
+    CountLeft(&found, LiveBstrs(), "BSTRs left");
+    CountLeft(&found, LiveTaskBlocks(), "task-allocator blocks left");
+    CountLeft(&found, ComInitDepth(), "COM initialisations left");
+    CountLeft(&found, LiveWindows(), "windows left");
+    CountLeft(&found, LiveMenus(), "menus left");
+    CountLeft(&found, LivePaintContexts(), "paint contexts left");
+    CountLeft(&found, LiveRegistryKeys(), "registry keys left open");
+    for (const std::string &misuse : Misuse())
+        found.push_back("platform misuse: " + misuse);
+    for (const std::string &mismatch : ScriptMismatches())
+        found.push_back("scenario: " + mismatch);
+    CountLeft(&found, (long)PendingInput(), "scripted inputs never consumed");
+    return found;
+}
+
+std::vector<std::string> TakeResetFindings()
+{
+    std::vector<std::string> findings;
+    findings.swap(ResetFindings());
+    return findings;
+}
+
+void DiscardScript()
+{
+    UI().input.clear();
+    S().scriptMismatches.clear();
+}
+
 void Reset()
 {
+    for (const std::string &left : Leftovers())
+        ResetFindings().push_back(left);
     State &s = S();
-    // Objects a failed test leaked are freed here so that one leak is
-    // reported once, by the test that caused it.
+    // What a case leaked is freed here, once recorded, so that the next case
+    // starts clean and one leak is reported once.
     std::set<ObjectBase *> leaked = s.objects;
     for (ObjectBase *object : leaked)
         delete object;
@@ -139,6 +192,7 @@ void FailCall(Call call, HRESULT result, int occurrence) { S().failures.push_bac
 void FailNthCall(size_t n) { S().failNth = S().log.size() + n; }
 Call InjectedCall() { return S().injected; }
 const Outcomes &Succeeded() { return S().succeeded; }
+const std::vector<IBindCtx *> &BindContextsGiven() { return S().bindContexts; }
 
 bool CanFail(Call call)
 {

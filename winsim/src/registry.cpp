@@ -93,7 +93,7 @@ long LiveRegistryKeys() { return (long)S().openKeys.size(); }
 using namespace sim;
 using namespace sim::detail;
 
-LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result)
+LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result)
 {
     HRESULT failure;
     if (result == NULL)
@@ -101,6 +101,8 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKE
     *result = NULL;
     if (Enter(Call::RegOpenKeyEx, &failure))
         return failure;
+    if (options != 0 && options != REG_OPTION_OPEN_LINK)
+        return ERROR_INVALID_PARAMETER;
     std::string path = Resolve(key, subKey);
     if (path.empty())
         return ERROR_INVALID_HANDLE;
@@ -134,11 +136,13 @@ LSTATUS WINAPI RegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result)
     return ERROR_SUCCESS;
 }
 
-LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size)
+LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
 {
     HRESULT failure;
     if (Enter(Call::RegQueryValueEx, &failure))
         return failure;
+    if (reserved != NULL)
+        return ERROR_INVALID_PARAMETER;
     auto handle = S().openKeys.find(key);
     if (handle == S().openKeys.end())
         return ERROR_INVALID_HANDLE;
@@ -164,11 +168,13 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD, LPDWORD type, LP
     return ERROR_SUCCESS;
 }
 
-LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE *data, DWORD size)
+LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE *data, DWORD size)
 {
     HRESULT failure;
     if (Enter(Call::RegSetValueEx, &failure))
         return failure;
+    if (reserved != 0)
+        return ERROR_INVALID_PARAMETER;
     auto handle = S().openKeys.find(key);
     if (handle == S().openKeys.end())
         return ERROR_INVALID_HANDLE;

@@ -18,6 +18,9 @@ public:
     virtual ~ObjectBase();
     const char *kind() const { return kind_; }
     long refs() const { return refs_; }
+    // Objects of the thread's apartment are gone with its last
+    // CoUninitialize; the task allocator belongs to the process.
+    virtual bool OutlivesApartment() const { return false; }
 
 protected:
     ULONG AddRefImpl() { return (ULONG)++refs_; }
@@ -68,6 +71,7 @@ struct State {
     std::vector<VideoDevice> devices;
     std::map<DEVINST, TreeNode> tree;
     DEVINST nextDevNode = 2;
+    std::vector<PropertyRead> propertyReads;
     std::vector<CaptureDriver> captureDrivers;
     std::map<HWND, bool> captureWindows; // capture window -> connected
     std::vector<std::vector<BYTE>> formatsSet;
@@ -92,6 +96,7 @@ struct State {
     std::set<void *> taskBlocks;
     std::map<HANDLE, size_t> deviceHandles; // live filter handle -> device index
     uintptr_t nextHandle = 0x1000;
+    std::vector<IBindCtx *> bindContexts; // given to each BindToObject
     std::vector<std::string> misuse, scriptMismatches;
     DWORD lastError = 0;
 };
@@ -116,7 +121,8 @@ void FreeAllPlatformMemory();
 // COM initialisation depth of the calling thread.
 long &ApartmentDepth();
 
-// Answers one IOCTL_KS_PROPERTY request on the device's driver.
+// Answers one IOCTL_KS_PROPERTY request on the device's driver; returned may
+// be null.
 HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned);
 
 } // namespace detail

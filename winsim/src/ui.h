@@ -23,6 +23,7 @@ struct Window {
     bool ended = false;
     INT_PTR endResult = 0;
     int check = BST_UNCHECKED;
+    bool invalid = false; // has an update region no BeginPaint has validated
     HICON icons[2] = {};
     std::vector<HWND> children;
 };
@@ -75,6 +76,7 @@ std::vector<BYTE> FindResourceBytes(long type, long id);
 HWND CreateWindowFromTemplate(const std::string &cls, const std::string &text, DWORD style, DWORD exStyle,
                               const RECT &rect, HWND parent, int id);
 void DeliverPosted();
+void Paint(HWND window);
 // Runs one scripted input; false when there is none left.
 bool RunNextInput(const char *loop);
 void BroadcastDeviceChange(UINT eventType);

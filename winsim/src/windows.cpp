@@ -2,6 +2,7 @@
 // window procedures of the standard controls.
 #include "ui.h"
 
+#include <dbt.h>
 #include <strings.h>
 
 namespace sim {
@@ -107,6 +108,19 @@ DWORD WINAPI GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size)
     return (DWORD)lstrlenA(buffer);
 }
 
+// Of the messages the program sends, those with a parameter Windows does not
+// use: the documented macros and callers pass 0 there.
+static void CheckUnusedParameters(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    bool zero = true;
+    if (msg == WM_CLOSE)
+        zero = wParam == 0 && lParam == 0;
+    else if (msg == BM_SETCHECK || msg == WM_ICONERASEBKGND)
+        zero = lParam == 0;
+    if (!zero)
+        ReportMisuse("message " + std::to_string(msg) + " with an unused parameter that is not 0");
+}
+
 LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     Window *w = FindWindow(hwnd);
@@ -114,6 +128,7 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         SetLastError(1400); // ERROR_INVALID_WINDOW_HANDLE
         return 0;
     }
+    CheckUnusedParameters(msg, wParam, lParam);
     UI().messages[hwnd].push_back({msg, wParam, lParam});
     WNDPROC proc = w->proc;
     return proc(hwnd, msg, wParam, lParam);
@@ -129,6 +144,21 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 namespace sim {
 namespace detail {
+// Windows sends WM_PAINT while the window has an update region; a window
+// procedure that neither paints nor leaves it to the default processing
+// keeps it, and would be sent WM_PAINT again and again.
+void Paint(HWND hwnd)
+{
+    Window *w = FindWindow(hwnd);
+    if (w == NULL)
+        return;
+    w->invalid = true;
+    SendMessageA(hwnd, WM_PAINT, 0, 0);
+    w = FindWindow(hwnd);
+    if (w && w->invalid)
+        ReportMisuse("WM_PAINT left " + w->cls + " window unvalidated");
+}
+
 void DeliverPosted()
 {
     while (!UI().posted.empty()) {
@@ -181,7 +211,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ICONERASEBKGND:
         return TRUE;
     case WM_DEVICECHANGE:
-        return TRUE;
+        // The queries are granted; a notification needs no answer.
+        return wParam == DBT_QUERYCHANGECONFIG || wParam == DBT_DEVICEQUERYREMOVE;
     }
     return 0;
 }
@@ -512,8 +543,15 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT, PVOID param, UINT)
 
 BOOL WINAPI GetCursorPos(LPPOINT point)
 {
-    if (point == NULL)
+    if (point == NULL) {
+        SetLastError(ERROR_NOACCESS);
         return FALSE;
+    }
+    if (Enter(Call::GetCursorPos, NULL)) {
+        // A locked or secure desktop: the point is left as it was.
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
     *point = UI().cursor;
     return TRUE;
 }
@@ -533,6 +571,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps)
     if (FindWindow(hwnd) == NULL || ps == NULL)
         return NULL;
     memset(ps, 0, sizeof(*ps));
+    FindWindow(hwnd)->invalid = false; // BeginPaint validates the update region
     ps->hdc = (HDC)(0x50000 + (ULONG_PTR)hwnd);
     GetClientRect(hwnd, &ps->rcPaint);
     ++UI().paintContexts;
