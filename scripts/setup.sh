@@ -3,7 +3,7 @@
 # 32-bit Wine (wine32:i386) runs the shipping i686 build beside wine64.
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 wine32:i386 fonts-wine xvfb xdotool imagemagick clang
+packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 wine32:i386 fonts-wine xvfb x11-utils xdotool imagemagick clang
     libclang-rt-14-dev valgrind nsis)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }

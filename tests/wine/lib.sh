@@ -105,12 +105,15 @@ trap end_own_processes EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-start_display() {
+# A display of 1024 x 768; with "X,Y,WIDTH,HEIGHT", one whose work area is
+# that (as with a taskbar at the top or left), announced as a window manager
+# would. -noreset keeps it once the announcing client has gone.
+start_display() { # [work area]
     ((DRY_RUN)) && return 0
     local fifo number
     fifo=$(mktemp -u /tmp/lumetra-xvfb.XXXXXX)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
     XVFB_PID=$!
     if ! read -r -t 20 number <"$fifo"; then
         rm -f "$fifo"
@@ -119,6 +122,7 @@ start_display() {
     fi
     rm -f "$fifo"
     export DISPLAY=:$number
+    [[ -z ${1:-} ]] || xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "$1"
 }
 
 # The Wine server of WINEPREFIX, started by this script so that its process
