@@ -67,6 +67,7 @@ start
 wait_lines $STARTED
 sleep 0.5
 check "the preview's capture messages, in order" equals "$(log)" "$(start_log 640 480)"
+capture_log >"$ARTIFACTS/capture-start.txt"
 check "both format messages share one buffer" \
     equals "$(capture_log | awk '/videoformat/ { print $3 }' | sort -u | wc -l)" 1
 layout=$(probe layout)
@@ -125,6 +126,7 @@ n=$(lines)
 probe devicechange $DBT_DEVNODES_CHANGED >/dev/null
 probe devicechange $DBT_DEVICEARRIVAL >/dev/null
 check "another product of the camera's maker starts nothing" equals "$(log_after "$n")" ""
+capture_log >"$ARTIFACTS/capture-hotplug.txt"
 exit_lumetra
 check "the country is written at exit" equals "$(country_stored)" 4
 
