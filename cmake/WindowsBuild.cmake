@@ -122,7 +122,8 @@ set_target_properties(vcam_filter PROPERTIES OUTPUT_NAME vcamfilter)
 set_target_properties(vcam_ksproxy PROPERTIES OUTPUT_NAME ksproxy SUFFIX .ax)
 
 # The installer: the shipping one from the i686 build; from the x86_64 build,
-# a test-only one that 64-bit Wine can run.
+# a test-only one that installs the x86_64 program, so that the installer
+# tests cover both builds.
 find_program(MAKENSIS makensis)
 if(MAKENSIS)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)

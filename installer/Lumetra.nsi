@@ -1,6 +1,6 @@
 ; Lumetra's installer and uninstaller. The shipping installer packs the
 ; 32-bit executable; the test build (-DARCH=x64) packs the x86_64 one, so that
-; the same script can be run under 64-bit Wine.
+; the same script is tested with both builds.
 ;   makensis -DEXE=path\Lumetra.exe -DOUTFILE=setup.exe [-DARCH=x64] Lumetra.nsi
 Unicode true
 SetCompressor /SOLID lzma
