@@ -37,14 +37,14 @@ step "fuzzing" scripts/fuzz.sh
 # name must exist in the DLL Wine ships for that architecture. The check
 # itself must reject an executable built with the faults it looks for.
 echo "== Import tables"
-wine_dlls() { [[ $1 == win32 ]] && echo /usr/lib/i386-linux-gnu/wine/i386-windows ||
-    echo /usr/lib/x86_64-linux-gnu/wine/x86_64-windows; }
+source tests/wine/wine32.sh
 for dir in win32 win64; do
-    step "the import check of build/$dir/Lumetra.exe" build/host/import_check "build/$dir/Lumetra.exe" "$(wine_dlls $dir)"
+    step "the import check of build/$dir/Lumetra.exe" build/host/import_check "build/$dir/Lumetra.exe" \
+        "$(wine_dll_dir $dir)"
 done
 rejects() { # build, then the failures the check must report
     local report fault
-    report=$(build/host/import_check "build/$1/faulty_imports.exe" "$(wine_dlls "$1")") && return 1
+    report=$(build/host/import_check "build/$1/faulty_imports.exe" "$(wine_dll_dir "$1")") && return 1
     for fault in "${@:2}"; do grep -qF "FAIL $fault" <<<"$report" || return 1; done
     echo "the check rejects build/$1/faulty_imports.exe: $(grep -c '^  FAIL' <<<"$report") faults found"
 }
@@ -54,7 +54,6 @@ step "the import check's own test (x86_64)" rejects win64 "ksproxy.ax!KsNoSuchFu
 
 # The real executables, end to end under Wine on private X displays. Where
 # 32-bit Wine cannot run, the i686 checks are named and not counted.
-source tests/wine/wine32.sh
 export LUMETRA_WINE32=$(wine32_missing)
 [[ -n $LUMETRA_WINE32 ]] && echo "32-bit Wine cannot run here: $LUMETRA_WINE32"
 rm -f build/wine-tests/win32/*.skipped.txt

@@ -83,20 +83,17 @@ check "the frequency popup checks the camera's 50Hz" equals "$(popup_checked 2)"
 xdotool key Escape
 
 # The test picture moves inside the frame: colour bars, a square below.
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]\n" info:; }
 IFS=, read -r cx cy <<<"$(grep -o 'screen=[0-9,]*' <<<"$window" | cut -d= -f2)"
 click_control "$layout" 1003 # activate the window
 sleep 0.5
 import -window root "$ARTIFACTS/preview-1.png"
 sleep 0.3
 import -window root "$ARTIFACTS/preview-2.png"
-bars=$(for ((x = cx + 20; x < cx + 320; x += 40)); do pixel "$ARTIFACTS/preview-1.png" $x $((cy + 20)); done)
-check "the preview shows the test picture's colour bars" equals "$(echo $bars)" \
-    "255,255,255 255,255,0 0,255,255 0,255,0 255,0,255 255,0,0 0,0,255 0,0,0"
-moved=$(compare -metric AE "$ARTIFACTS/preview-1.png[320x60+$cx+$((cy + 180))]" \
-    "$ARTIFACTS/preview-2.png[320x60+$cx+$((cy + 180))]" null: 2>&1)
-((DRY_RUN)) || echo "    ${moved%% *} pixels of the square's strip changed"
-check "and its square moves" test "${moved%% *}" -gt 0
+check "the preview shows the test picture's colour bars" equals \
+    "$(test_picture_bars "$ARTIFACTS/preview-1.png" "$cx" "$cy")" "$STANDIN_BARS"
+moved=$(test_picture_moved "$ARTIFACTS/preview-1.png" "$ARTIFACTS/preview-2.png" "$cx" "$cy")
+((DRY_RUN)) || echo "    $moved pixels of the square's strip changed"
+check "and its square moves" test "$moved" -gt 0
 
 # --- Hot-plug while it runs ---------------------------------------------------------
 tree

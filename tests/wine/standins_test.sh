@@ -5,8 +5,7 @@
 source "$(dirname "$0")/lib.sh" "$@"
 source "$ROOT/tests/wine/standins/standins.sh"
 IMPLEMENTED=" CM_Locate_DevNodeA CM_Get_DevNode_Registry_PropertyA CM_Get_Child CM_Get_Sibling CM_Get_Parent "
-WINE_DLLS=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
-[[ $BUILD == win32 ]] && WINE_DLLS=/usr/lib/i386-linux-gnu/wine/i386-windows
+WINE_DLLS=$(wine_dll_dir "$BUILD")
 
 # "ordinal name target" for each export; the target is "-" for code.
 exports() { # dll
@@ -38,7 +37,6 @@ run_quietly() {
 }
 locate_fails() { equals "$(run tree)" "locate cr=19"; }
 log_masked() { capture_log | sed -E 's/lparam=[1-9][0-9]*/lparam=P/'; }
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]\n" info:; }
 
 tree=("${STANDIN_TREE[@]:0:4}" "$STANDIN_CAMERA" "${STANDIN_TREE[4]}")
 devtree_set "# a comment" "${tree[@]}"
@@ -100,11 +98,9 @@ sleep 0.3
 import -window root "$ARTIFACTS/standins-2.png"
 exec 4<&-
 wait $preview
-bars=$(for x in 131 171 211 251 291 331 371 411; do pixel "$ARTIFACTS/standins-1.png" $x 131; done)
-check "the preview shows the colour bars in place" equals "$(echo $bars)" \
-    "255,255,255 255,255,0 0,255,255 0,255,0 255,0,255 255,0,0 0,0,255 0,0,0"
-moved=$(compare -metric AE "$ARTIFACTS/standins-1.png[320x60+111+291]" "$ARTIFACTS/standins-2.png[320x60+111+291]" \
-    null: 2>&1)
-((DRY_RUN)) || echo "    ${moved%% *} pixels of the square's strip changed"
-check "and a square that moves below them" test "${moved%% *}" -gt 0
+check "the preview shows the colour bars in place" equals "$(test_picture_bars "$ARTIFACTS/standins-1.png" 111 111)" \
+    "$STANDIN_BARS"
+moved=$(test_picture_moved "$ARTIFACTS/standins-1.png" "$ARTIFACTS/standins-2.png" 111 111)
+((DRY_RUN)) || echo "    $moved pixels of the square's strip changed"
+check "and a square that moves below them" test "$moved" -gt 0
 finish

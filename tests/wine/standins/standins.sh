@@ -49,6 +49,24 @@ capture_connects() { standins_write capture-connect.txt "$1"; }    # 0 or 1
 capture_log() { cat "$(standins_files)/capture.log" 2>/dev/null || true; }
 capture_log_clear() { standins_write capture.log; }
 
+# The test picture of a capture window whose client area is at screen X,Y:
+# the colour of each of its eight bars, left to right, in a screenshot...
+STANDIN_BARS="255,255,255 255,255,0 0,255,255 0,255,0 255,0,255 255,0,0 0,0,255 0,0,0"
+test_picture_bars() { # screenshot, x, y
+    local x y=$(($3 + 20)) bars=()
+    for ((x = $2 + 20; x < $2 + 320; x += 40)); do
+        bars+=("$(convert "$1" -format "%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)]" info:)")
+    done
+    echo "${bars[*]}"
+}
+# ... and how many pixels of the strip its square moves in changed between
+# two screenshots.
+test_picture_moved() { # screenshot, later screenshot, x, y
+    local strip="320x60+$3+$(($4 + 180))" changed
+    changed=$(compare -metric AE "$1[$strip]" "$2[$strip]" null: 2>&1)
+    echo "${changed%% *}"
+}
+
 # Waits up to SECONDS (default 10) for a log line matching the extended regex.
 capture_log_wait() { # regex [seconds]
     local i
