@@ -75,18 +75,18 @@ target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy_import strmiids ks
 link_delay_loaded(Lumetra avicap32)
 target_link_libraries(Lumetra PRIVATE delayimp)
 
-# Test-only: reports Lumetra's window to the end-to-end tests under Wine, and
-# the bare dialog the start-up benchmark compares Lumetra with...
-add_executable(probe tests/wine/probe.cpp)
-
 # Test-only: what the import check must reject (a delay slot left empty, a
 # name Wine's DLL does not export), linked without the thunks kept.
 import_library(faulty_imports delay ${CMAKE_SOURCE_DIR}/tests/imports/faulty_imports.def)
 add_executable(faulty_imports WIN32 tests/imports/faulty_imports.c)
 target_link_libraries(faulty_imports PRIVATE faulty_imports_delay delayimp)
+
+# Test-only: reports Lumetra's window to the end-to-end tests under Wine; the
+# baselines of the benchmarks, a bare dialog from the same template and one
+# that does what the design requires at start and per pick.
+add_executable(probe tests/wine/probe.cpp)
 add_executable(bare_dialog WIN32 tests/wine/bare_dialog.cpp res/Lumetra.rc)
 target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
-# ... and the baselines that do what the design requires at start and per pick.
 add_executable(bare_camera WIN32 tests/wine/bare_camera.cpp res/Lumetra.rc)
 target_include_directories(bare_camera PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(bare_camera PRIVATE ksproxy_import strmiids ksuser ole32 oleaut32 uuid)

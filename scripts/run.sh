@@ -17,26 +17,23 @@ source scripts/steps.sh
 virtual_camera=0
 [[ ${1:-} == --virtual-camera ]] && virtual_camera=1
 build=${LUMETRA_BUILD:-win32}
-[[ $build == win32 ]] && toolchain=i686 || toolchain=x86_64
 
 step "installing what Lumetra needs" scripts/setup.sh
-step "configuring the $toolchain build" cmake -S . -B "build/$build" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$toolchain.cmake" >/dev/null
-step "building Lumetra" cmake --build "build/$build" -j "$(nproc)" --target Lumetra probe >/dev/null
-# The virtual camera's driver is x86_64, and the stand-ins of both
-# architectures are installed, whichever build runs.
-if ((virtual_camera)); then
-    for other in win32:i686 win64:x86_64; do
-        step "configuring the ${other#*:} build" cmake -S . -B "build/${other%%:*}" --no-warn-unused-cli \
-            -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-${other#*:}.cmake" >/dev/null
-    done
-    step "building the virtual camera and the stand-ins" cmake --build build/win64 -j "$(nproc)" --target vcam_driver \
-        vcamctl cfgmgr32_standin avicap32_standin >/dev/null
-    step "building the virtual camera and the stand-ins" cmake --build build/win32 -j "$(nproc)" --target \
-        cfgmgr32_standin avicap32_standin >/dev/null
-    step "building the virtual camera's filter" cmake --build "build/$build" -j "$(nproc)" --target vcam_filter \
-        vcam_ksproxy >/dev/null
-fi
+# With the virtual camera, both builds are needed: its driver is x86_64, and
+# the stand-ins of both architectures are installed whichever build runs.
+builds=("$build")
+((virtual_camera)) && builds=(win32 win64)
+for dir in "${builds[@]}"; do
+    [[ $dir == win32 ]] && toolchain=i686 || toolchain=x86_64
+    targets=()
+    [[ $dir == "$build" ]] && targets+=(Lumetra probe)
+    ((virtual_camera)) && targets+=(cfgmgr32_standin avicap32_standin)
+    ((virtual_camera)) && [[ $dir == "$build" ]] && targets+=(vcam_filter vcam_ksproxy)
+    ((virtual_camera)) && [[ $dir == win64 ]] && targets+=(vcam_driver vcamctl)
+    step "configuring the $toolchain build" cmake -S . -B "build/$dir" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$toolchain.cmake" >/dev/null
+    step "building the $toolchain build" cmake --build "build/$dir" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+done
 
 source tests/wine/lib.sh "$build"
 source tests/wine/standins/standins.sh
