@@ -149,7 +149,7 @@ BOOL SetFrequencyMode(FreqMode mode)
     BOOL opened = OpenCamera(list, &camera);
     if (opened) {
         // Only finding and opening the camera decide the result.
-        if (mode >= 0 && mode <= 2)
+        if (IsFreqMode(mode))
             camera.SetProperty(kPropLightFrequency, mode);
         camera.Close();
     }

@@ -4,10 +4,16 @@
 
 #include <windows.h>
 
-typedef int FreqMode; // 0 outdoor, 1 for 50 Hz, 2 for 60 Hz
+typedef int FreqMode;
 
-// What GetFrequencyMode reports when the camera cannot be read.
+// The light-frequency modes the camera's driver knows.
+const FreqMode kModeOutdoor = 0;
+const FreqMode kMode50Hz = 1;
+const FreqMode kMode60Hz = 2;
+// What GetFrequencyMode reports when the camera cannot be read; no mode.
 const int kModeUnknown = 101;
+
+inline bool IsFreqMode(int mode) { return mode >= kModeOutdoor && mode <= kMode60Hz; }
 
 const UINT kMaxVideoDevices = 15;
 extern const char kCameraNamePrefix[];

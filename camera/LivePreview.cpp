@@ -11,8 +11,9 @@ const int kDriverNameSize = 260;
 
 static_assert(sizeof(BITMAPINFO) == 44, "the capture driver exchanges a header and one colour");
 
-// The driver described as a single space, or the first whose description
-// starts with the WDM driver's name; the first driver when none is.
+// The first driver, in index order, whose description is a single space or
+// starts with the WDM driver's name; neither wins over the other, only the
+// order does. Driver 0 when none is.
 UINT ChooseCaptureDriver()
 {
     char name[kDriverNameSize], version[kDriverNameSize];
@@ -48,7 +49,8 @@ BOOL CLightFreqDlg::StartPreview()
 {
     UINT driver = ChooseCaptureDriver();
     StopPreview();
-    m_hCapWnd = capCreateCaptureWindowA("", WS_CHILD | WS_VISIBLE, 11, 11, 320, 240, m_hWnd, 0);
+    m_hCapWnd = capCreateCaptureWindowA("", WS_CHILD | WS_VISIBLE, kPreviewFrame.left + 1, kPreviewFrame.top + 1,
+                                        kPreviewWidth, kPreviewHeight, m_hWnd, 0);
     if (m_hCapWnd == NULL || !IsWindow(m_hCapWnd))
         return FALSE;
     if (!::SendMessageA(m_hCapWnd, WM_CAP_DRIVER_CONNECT, driver, 0))
@@ -57,8 +59,8 @@ BOOL CLightFreqDlg::StartPreview()
     BITMAPINFO format;
     ZeroMemory(&format, sizeof(format));
     SendToCapture(m_hCapWnd, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format);
-    format.bmiHeader.biWidth = 320;
-    format.bmiHeader.biHeight = 240;
+    format.bmiHeader.biWidth = kPreviewWidth;
+    format.bmiHeader.biHeight = kPreviewHeight;
     SendToCapture(m_hCapWnd, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format);
     RunPreview(m_hCapWnd);
 

@@ -10,15 +10,17 @@
 namespace {
 
 const char kBusyMessage[] = "Please close other application with Zivo Web Camera!";
+// Spelt as the program has always spelt it: users, their scripts and the
+// tests find the box by this caption.
 const char kBusyCaption[] = "Warnning";
 
 // Checks the hidden radio of the camera's mode; any other value, the
 // unknown one included, leaves all three unchecked.
 void ShowModeInRadios(CWnd *pDialog, int mode)
 {
-    for (int i = 0; i < 3; ++i)
-        pDialog->SendDlgItemMessage(CLightFreqDlg::kModeRadios[i], BM_SETCHECK, mode == i ? BST_CHECKED : BST_UNCHECKED,
-                                    0);
+    for (FreqMode radio = kModeOutdoor; radio <= kMode60Hz; ++radio)
+        pDialog->SendDlgItemMessage(CLightFreqDlg::kModeRadios[radio], BM_SETCHECK,
+                                    mode == radio ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 } // namespace
@@ -38,7 +40,7 @@ BOOL CLightFreqDlg::OnInitDialog()
     } else if (StartPreview()) {
         EnableModeButtons(TRUE);
         int mode = GetFrequencyMode();
-        if (mode >= 0 && mode <= 2)
+        if (IsFreqMode(mode))
             m_nFreqState = FreqStateOf(mode);
     } else {
         // Present but not ours to capture: someone else holds it.

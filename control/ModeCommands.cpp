@@ -4,9 +4,35 @@
 
 namespace {
 
-// The mode each country's mains frequency calls for, by row.
-const FreqMode kCountryModes[] = {2, 1, 1, 1, 2, 1, 2, 1, 2, 1};
-const int kCountryCount = sizeof(kCountryModes) / sizeof(kCountryModes[0]);
+// The country table: row i is the country of command ID_COUNTRY_CANADA + i,
+// with the mode its mains frequency calls for.
+struct Country {
+    UINT command;
+    FreqMode mode;
+};
+constexpr Country kCountries[] = {
+    {ID_COUNTRY_CANADA, kMode60Hz},  {ID_COUNTRY_GERMAN, kMode50Hz},    {ID_COUNTRY_ITALY, kMode50Hz},
+    {ID_COUNTRY_SPAIN, kMode50Hz},   {ID_COUNTRY_AMERICA, kMode60Hz},   {ID_COUNTRY_RUSSIA, kMode50Hz},
+    {ID_COUNTRY_TAIWAN, kMode60Hz},  {ID_COUNTRY_AUSTRALIA, kMode50Hz}, {ID_COUNTRY_JAPAN, kMode60Hz},
+    {ID_COUNTRY_CHINA, kMode50Hz},
+};
+const int kCountryCount = sizeof(kCountries) / sizeof(kCountries[0]);
+
+constexpr bool RowsFollowTheirCommands()
+{
+    for (int i = 0; i < kCountryCount; ++i)
+        if (kCountries[i].command != ID_COUNTRY_CANADA + (UINT)i)
+            return false;
+    return true;
+}
+static_assert(RowsFollowTheirCommands(), "a country's row is its command's offset from ID_COUNTRY_CANADA");
+static_assert(ID_COUNTRY_CHINA == ID_COUNTRY_CANADA + kCountryCount - 1, "one row for each country command");
+
+// The frequency popup's check goes on ID_FREQ_50HZ plus the frequency state.
+static_assert(ID_FREQ_50HZ + CLightFreqDlg::FreqStateOf(kMode50Hz) == ID_FREQ_50HZ, "50 Hz checks 50Hz");
+static_assert(ID_FREQ_50HZ + CLightFreqDlg::FreqStateOf(kMode60Hz) == ID_FREQ_60HZ, "60 Hz checks 60Hz");
+static_assert(ID_FREQ_50HZ + CLightFreqDlg::FreqStateOf(kModeOutdoor) == ID_COUNTRY_CHINA,
+              "Outdoor names an item of the country popup, so the frequency popup checks nothing");
 
 // At the cursor; where it cannot be read (a locked or secure desktop), at the
 // middle of the button that asked for popup pos, where a click leaves it.
@@ -16,16 +42,13 @@ POINT PopupPosition(HWND dialog, int pos)
     if (GetCursorPos(&at))
         return at;
     RECT button = {0, 0, 0, 0};
-    GetWindowRect(GetDlgItem(dialog, pos == 0 ? IDC_BTN_COUNTRY : IDC_BTN_OTHER), &button);
+    GetWindowRect(GetDlgItem(dialog, pos == CLightFreqDlg::kCountryPopup ? IDC_BTN_COUNTRY : IDC_BTN_OTHER), &button);
     at.x = (button.left + button.right) / 2;
     at.y = (button.top + button.bottom) / 2;
     return at;
 }
 
 } // namespace
-
-// Outdoor checks nothing in the frequency popup (-1), 50 Hz its first item.
-int CLightFreqDlg::FreqStateOf(FreqMode mode) { return mode - 1; }
 
 BOOL CLightFreqDlg::ApplyMode(FreqMode mode)
 {
@@ -44,32 +67,32 @@ void CLightFreqDlg::ApplyModeFromRadio(int radioId, FreqMode mode)
 void CLightFreqDlg::OnBtnCountry()
 {
     SetFocus();
-    ShowPopupMenu(0);
+    ShowPopupMenu(kCountryPopup);
 }
 
 void CLightFreqDlg::OnBtnOther()
 {
     SetFocus();
-    ShowPopupMenu(1);
+    ShowPopupMenu(kFrequencyPopup);
 }
 
 void CLightFreqDlg::OnBtnOutdoors()
 {
     SetFocus();
-    ApplyMode(0);
+    ApplyMode(kModeOutdoor);
 }
 
 void CLightFreqDlg::OnCountry(UINT nID)
 {
     m_nCountry = (int)(nID - ID_COUNTRY_CANADA);
-    ApplyMode(kCountryModes[m_nCountry]);
+    ApplyMode(kCountries[m_nCountry].mode);
 }
 
-void CLightFreqDlg::OnFreq50Hz() { ApplyMode(1); }
-void CLightFreqDlg::OnFreq60Hz() { ApplyMode(2); }
-void CLightFreqDlg::OnRadioOutdoor() { ApplyModeFromRadio(IDC_RADIO_OUTDOOR, 0); }
-void CLightFreqDlg::OnRadio50Hz() { ApplyModeFromRadio(IDC_RADIO_50HZ, 1); }
-void CLightFreqDlg::OnRadio60Hz() { ApplyModeFromRadio(IDC_RADIO_60HZ, 2); }
+void CLightFreqDlg::OnFreq50Hz() { ApplyMode(kMode50Hz); }
+void CLightFreqDlg::OnFreq60Hz() { ApplyMode(kMode60Hz); }
+void CLightFreqDlg::OnRadioOutdoor() { ApplyModeFromRadio(IDC_RADIO_OUTDOOR, kModeOutdoor); }
+void CLightFreqDlg::OnRadio50Hz() { ApplyModeFromRadio(IDC_RADIO_50HZ, kMode50Hz); }
+void CLightFreqDlg::OnRadio60Hz() { ApplyModeFromRadio(IDC_RADIO_60HZ, kMode60Hz); }
 
 // Shows popup pos of the menu resource at the cursor, with the stored country
 // or the current frequency checked. The pick arrives later as a command.
@@ -80,7 +103,7 @@ void CLightFreqDlg::ShowPopupMenu(int pos)
     CMenu *pPopup = menu.GetSubMenu(pos);
     if (pPopup == NULL)
         return;
-    if (pos == 0) {
+    if (pos == kCountryPopup) {
         // Any stored index is accepted; only a row of the table has an item.
         if (m_nCountry >= 0 && m_nCountry < kCountryCount)
             pPopup->CheckMenuItem(ID_COUNTRY_CANADA + m_nCountry, MF_BYCOMMAND | MF_CHECKED);

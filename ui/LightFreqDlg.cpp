@@ -1,6 +1,8 @@
 // The main dialog as a window: construction, message map, layout, painting.
 #include "LightFreqDlg.h"
 
+#include "control/CountryStore.h"
+
 BEGIN_MESSAGE_MAP(CLightFreqDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
@@ -18,7 +20,7 @@ BEGIN_MESSAGE_MAP(CLightFreqDlg, CDialog)
 END_MESSAGE_MAP()
 
 CLightFreqDlg::CLightFreqDlg(CWnd *pParent)
-    : CDialog(CLightFreqDlg::IDD, pParent), m_hCapWnd(NULL), m_bPreviewing(0), m_nCountry(4), m_nFreqState(-1)
+    : CDialog(CLightFreqDlg::IDD, pParent), m_hCapWnd(NULL), m_bPreviewing(0), m_nCountry(kDefaultCountry), m_nFreqState(-1)
 {
     m_hIcon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
@@ -33,10 +35,13 @@ void CLightFreqDlg::LayoutControls()
     const int edgeX = GetSystemMetrics(SM_CXEDGE);
     const int edgeY = GetSystemMetrics(SM_CYEDGE);
 
-    GetDlgItem(IDC_PREVIEW_FRAME)->MoveWindow(10, 10, 322, 242, TRUE);
+    GetDlgItem(IDC_PREVIEW_FRAME)->MoveWindow(kPreviewFrame.left, kPreviewFrame.top,
+                                              kPreviewFrame.right - kPreviewFrame.left,
+                                              kPreviewFrame.bottom - kPreviewFrame.top, TRUE);
     GetDlgItem(IDC_FREQ_GROUP)->MoveWindow(342, 3, 140, 160, TRUE);
+    const int buttons[] = {IDC_BTN_COUNTRY, IDC_BTN_OTHER, IDC_BTN_OUTDOORS};
     for (int i = 0; i < 3; ++i)
-        GetDlgItem(IDC_BTN_COUNTRY + i)->MoveWindow(352, 38 + 40 * i, 120, 30, TRUE);
+        GetDlgItem(buttons[i])->MoveWindow(352, 38 + 40 * i, 120, 30, TRUE);
     GetDlgItem(IDCANCEL)->MoveWindow(342, 196, 140, 30, TRUE);
     // Only the size changes. The dialog manager may have moved the window
     // into the work area already, and a corner moved here would tell the

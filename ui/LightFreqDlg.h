@@ -7,6 +7,11 @@
 #include "camera/CameraMode.h"
 #include "res/resource.h"
 
+// The live preview's place in the client area: a frame, and the capture
+// window one pixel inside it, showing 320 x 240 frames.
+const int kPreviewWidth = 320, kPreviewHeight = 240;
+const RECT kPreviewFrame = {10, 10, 10 + 1 + kPreviewWidth + 1, 10 + 1 + kPreviewHeight + 1};
+
 class CLightFreqDlg : public CDialog {
 public:
     explicit CLightFreqDlg(CWnd *pParent = NULL);
@@ -20,11 +25,16 @@ public:
     BOOL StopPreview();
 
     // Commands and life cycle (control/)
+    // The popups of the menu resource, by position.
+    enum { kCountryPopup = 0, kFrequencyPopup = 1 };
     void ShowPopupMenu(int pos);
     void EnableModeButtons(BOOL bEnable);
     void ShowBusyWarning();
 
-    // The hidden radios holding the camera's mode, in mode order.
+    // The frequency state a mode puts the popup's check at: its offset from
+    // the 50Hz item, so Outdoor (-1) checks nothing there.
+    static constexpr int FreqStateOf(FreqMode mode) { return mode - kMode50Hz; }
+    // The hidden radios holding the camera's mode, indexed by the mode.
     static constexpr int kModeRadios[3] = {IDC_RADIO_OUTDOOR, IDC_RADIO_50HZ, IDC_RADIO_60HZ};
 
     HWND m_hCapWnd;     // the live preview's capture window, or NULL
@@ -53,8 +63,6 @@ protected:
     afx_msg void OnRadio60Hz();
 
 private:
-    // The frequency state a mode of 0, 1 or 2 puts the popup's check at.
-    static int FreqStateOf(FreqMode mode);
     BOOL ApplyMode(FreqMode mode);
     void ApplyModeFromRadio(int radioId, FreqMode mode);
 

@@ -14,8 +14,9 @@
 
 namespace sim {
 
-// Every platform entry point the simulation answers, in the order of the
-// calls' appearance in the program.
+// The platform calls the simulation logs, counts and can make fail (see
+// CallLog, FailCall and FailNthCall), in the order of their appearance in the
+// program. Other calls it answers are not listed here.
 enum class Call {
     CoInitialize,
     CoUninitialize,
