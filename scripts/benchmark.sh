@@ -2,11 +2,12 @@
 # Lumetra's speed under Wine against baselines, for the shipping i686 build
 # and the x86_64 build, in one run, with the virtual camera installed:
 #   start - launch until the window shows: Lumetra, a bare dialog from the
-#           same template, and that dialog also making the start-up calls
-#           the design requires (COM, one enumeration, the property read);
+#           same template, and that dialog also making the calls Lumetra
+#           makes before its window shows (COM, one enumeration, the
+#           property read);
 #   pick  - a Japan pick from the posted command until the camera's driver
-#           sees the SET: Lumetra, a bare program doing the sequence one
-#           pick requires (enumerate, find by name, parse, bind, one
+#           sees the SET: Lumetra, a bare program making the calls Lumetra
+#           makes per pick (enumerate, find by name, parse, bind, one
 #           request), and the bare device request alone.
 # Medians of RUNS (default 21) of each, alternating; ratios against each
 # baseline. Not a test: the figures depend on the machine.
@@ -17,11 +18,13 @@ if [[ -z ${2:-} ]]; then
     for build in win32 win64; do bash "$0" "$runs" "$build" || exit 1; done
     exit 0
 fi
-source "$(dirname "$0")/../tests/wine/lib.sh" "$2"
-if ((DRY_RUN)); then
-    echo "$ARCH: not measured, 32-bit Wine cannot run here ($LUMETRA_WINE32)"
+source "$(dirname "$0")/../tests/wine/lib/wine.sh"
+why=$(build_cannot_run "$2")
+if [[ -n $why ]]; then
+    echo "the $2 build: not measured, it cannot run here ($why)"
     exit 0
 fi
+source "$(dirname "$0")/../tests/wine/lib/load.sh" "$2"
 source "$ROOT/scripts/steps.sh"
 out=$ARTIFACTS/benchmark
 mkdir -p "$out"

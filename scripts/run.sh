@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Lumetra and starts the shipping i686 Lumetra.exe under Wine: on the
 # current X display when there is one, otherwise on a private virtual
-# display, where it takes a screenshot, says where it is and closes Lumetra.
+# display, where it takes a screenshot, says what the preview shows and
+# closes Lumetra.
 #   scripts/run.sh                   Wine has no camera: nothing reaches one
 #   scripts/run.sh --virtual-camera  with the test-only virtual camera, a
 #                                    device tree that holds it and a capture
@@ -9,16 +10,20 @@
 #                                    what the camera's driver and the capture
 #                                    window received is printed at the end
 # LUMETRA_BUILD=win64 runs the x86_64 build instead. The country is kept in
-# the Wine prefix build/wineprefix (or $WINEPREFIX) between runs.
+# the Wine prefix build/wineprefix (or $WINEPREFIX) between runs; the
+# virtual camera lives in a prefix of its own beside it, named as that one
+# with -virtual-camera added, so that a plain run never sees it.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 source scripts/steps.sh
+source tests/wine/lib/wine.sh
 virtual_camera=0
 [[ ${1:-} == --virtual-camera ]] && virtual_camera=1
 build=${LUMETRA_BUILD:-win32}
 
 step "installing what Lumetra needs" scripts/setup.sh
+require_build_runs "$build" "LUMETRA_BUILD=win64 $0 runs the x86_64 build"
 # With the virtual camera, both builds are needed: its driver is x86_64, and
 # the stand-ins of both architectures are installed whichever build runs.
 builds=("$build")
@@ -35,14 +40,13 @@ for dir in "${builds[@]}"; do
     step "building the $toolchain build" cmake --build "build/$dir" -j "$(nproc)" --target "${targets[@]}" >/dev/null
 done
 
-source tests/wine/lib.sh "$build"
-source tests/wine/standins/standins.sh
-if ((DRY_RUN)); then
-    echo "run.sh: 32-bit Wine cannot run here ($LUMETRA_WINE32); LUMETRA_BUILD=win64 $0 runs the x86_64 build" >&2
-    exit 1
-fi
+source tests/wine/lib/load.sh "$build"
 default_prefix=$ROOT/build/wineprefix
 export WINEPREFIX=${WINEPREFIX:-$default_prefix}
+if ((virtual_camera)); then
+    WINEPREFIX=$WINEPREFIX-virtual-camera
+    default_prefix=$default_prefix-virtual-camera
+fi
 
 headless=1
 if [[ -n ${DISPLAY:-} ]] && xdotool getdisplaygeometry >/dev/null 2>&1; then
@@ -53,7 +57,7 @@ else
 fi
 
 # A prefix made by another Wine set-up (before wine32 was installed, say)
-# cannot start 32-bit programs; build/wineprefix is then made afresh.
+# cannot start 32-bit programs; the default prefixes are then made afresh.
 if [[ "$(cat "$WINEPREFIX/.lumetra-wine-setup" 2>/dev/null)" != "$(wine_setup)" ]]; then
     updated=0
     if [[ -d $WINEPREFIX ]]; then
@@ -74,9 +78,7 @@ if [[ "$(cat "$WINEPREFIX/.lumetra-wine-setup" 2>/dev/null)" != "$(wine_setup)" 
 fi
 STEP_HINT=
 step "starting the Wine server" start_wineserver
-# Wine draws the window frames itself, as Windows does.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+let_wine_draw_frames
 
 if ((virtual_camera)); then
     echo "Installing the virtual camera, its device tree and capture driver (test-only) in $WINEPREFIX"
@@ -84,8 +86,8 @@ if ((virtual_camera)); then
     step "installing the virtual camera" install_virtual_camera
     STEP_HINT=
     step "installing the device tree and capture stand-ins" install_standins
-    devtree_set "${STANDIN_TREE[@]:0:4}" "$STANDIN_CAMERA" "${STANDIN_TREE[4]}"
-    capture_drivers_set "Microsoft WDM Image Capture (Win32)"
+    devtree camera
+    capture_drivers_set "$WDM_CAPTURE_DRIVER"
     vcamctl clear >/dev/null
 fi
 
@@ -102,6 +104,11 @@ if ((headless)); then
     shot=$ROOT/build/lumetra-screenshot.png
     import -window root "$shot"
     echo "Lumetra is running; its window: $shot"
+    if [[ -n $(control_line "$(probe layout)" 0) ]]; then
+        echo "Its preview shows what the capture driver delivers."
+    else
+        echo "Its preview is empty: Lumetra found no camera."
+    fi
     exit_lumetra >/dev/null
 else
     echo "Starting Lumetra on $DISPLAY"

@@ -4,42 +4,42 @@
 # with the country popup open, and the window showing the test picture of
 # the test-only virtual camera and capture driver.
 # Usage: scripts/screenshots.sh   (after scripts/test.sh has built everything)
-source "$(dirname "$0")/../tests/wine/lib.sh" win32
-source "$ROOT/tests/wine/standins/standins.sh"
+source "$(dirname "$0")/../tests/wine/lib/load.sh" win32
 source "$ROOT/scripts/steps.sh"
 out=$ROOT/docs
 
-# The window's rectangle as "WIDTHxHEIGHT+X+Y", and its corner as "X Y".
-window_geometry() { IFS=, read -r wx wy ww wh <<<"$(field "$(probe layout)" window 2)"; }
+# Starts Lumetra, makes its window active and reads its place.
+start_active() { # what the step is called
+    step "$1" start_lumetra >/dev/null
+    step "activating its window" probe activate
+    read_layout screenshots-layout.txt
+}
+shoot_window() { import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$1"; }
 
 start_display
 new_prefix
 country_set REG_SZ 8 # Japan, so that the popup shows a check mark
-step "starting Lumetra" start_lumetra >/dev/null
-step "activating its window" probe activate
-window_geometry
+start_active "starting Lumetra"
 sleep 0.5
-import -window root -crop "${ww}x${wh}+${wx}+${wy}" +repage "$out/lumetra-window.png"
+shoot_window "$out/lumetra-window.png"
 
-click_control "$(probe layout)" 1005
+click_control "$(probe layout)" "$IDC_BTN_COUNTRY"
 menu=$(probe menu 10)
 IFS=, read -r px py pw ph <<<"$(field "$menu" popup 2)"
 sleep 0.5
-right=$((px + pw > wx + ww ? px + pw : wx + ww))
-bottom=$((py + ph > wy + wh ? py + ph : wy + wh))
-import -window root -crop "$((right - wx + 4))x$((bottom - wy + 4))+${wx}+${wy}" +repage "$out/lumetra-country-popup.png"
+right=$((px + pw > WX + WW ? px + pw : WX + WW))
+bottom=$((py + ph > WY + WH ? py + ph : WY + WH))
+import -window root -crop "$((right - WX + 4))x$((bottom - WY + 4))+${WX}+${WY}" +repage "$out/lumetra-country-popup.png"
 xdotool key Escape
 exit_lumetra >/dev/null
 
 step "installing the virtual camera" install_virtual_camera
 step "installing the stand-ins" install_standins
-devtree_set "${STANDIN_TREE[@]:0:4}" "$STANDIN_CAMERA" "${STANDIN_TREE[4]}"
-capture_drivers_set "Microsoft WDM Image Capture (Win32)"
-step "starting Lumetra with the virtual camera" start_lumetra >/dev/null
-step "activating its window" probe activate
-window_geometry
+devtree camera
+capture_drivers_set "$WDM_CAPTURE_DRIVER"
+start_active "starting Lumetra with the virtual camera"
 sleep 1
-import -window root -crop "${ww}x${wh}+${wx}+${wy}" +repage "$out/lumetra-test-picture.png"
+shoot_window "$out/lumetra-test-picture.png"
 exit_lumetra >/dev/null
 finish >/dev/null
 echo "Wrote $out/lumetra-window.png, $out/lumetra-country-popup.png and $out/lumetra-test-picture.png"

@@ -2,7 +2,7 @@
 # The installer and uninstaller under Wine, silent as in a scripted install:
 # for win32 the shipping i686 installer, for win64 the same script built
 # for x86_64 with the x86_64 Lumetra.exe (a test-only installer).
-source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/lib/load.sh" "$@"
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumetra'
 if [[ $BUILD == win32 ]]; then
     SETUP=$BIN/Lumetra-1.0.0.2-setup.exe
@@ -41,8 +41,7 @@ import -window root "$ARTIFACTS/installed.png" 2>/dev/null
 
 # The uninstaller copies itself away to delete its own file: wait for it.
 wine "$dir/Uninstall.exe" /S
-for _ in $(seq 100); do [[ -e $dir ]] || break; sleep 0.2; done
-check "the uninstaller removes the program's folder" test ! -e "$dir"
+check "the uninstaller removes the program's folder" wait_until 20 test ! -e "$dir"
 check "and the shortcut" test ! -e "$shortcut"
 check "and the Add/Remove Programs entry" equals "$(uninstall_value DisplayName)" ""
 check "and the setting" equals "$(country_stored)" "<none>"

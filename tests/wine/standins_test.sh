@@ -2,9 +2,7 @@
 # The test-only stand-ins for cfgmgr32.dll and avicap32.dll of one build:
 # their exports against Wine's, and, installed in a prefix as the tests
 # install them, their answers under Wine to a program that calls them.
-source "$(dirname "$0")/lib.sh" "$@"
-source "$ROOT/tests/wine/standins/standins.sh"
-IMPLEMENTED=" CM_Locate_DevNodeA CM_Get_DevNode_Registry_PropertyA CM_Get_Child CM_Get_Sibling CM_Get_Parent "
+source "$(dirname "$0")/lib/load.sh" "$@"
 WINE_DLLS=$(wine_dll_dir "$BUILD")
 
 # "ordinal name target" for each export; the target is "-" for code.
@@ -17,7 +15,9 @@ exports() { # dll
         section == 2 && /\[ *[0-9]+\]/ { i = $0; sub(/\].*/, "", i); gsub(/[^0-9]/, "", i); print i + 1, $NF, t[i] }'
 }
 for dll in cfgmgr32 avicap32; do
-    wanted=$(exports "$WINE_DLLS/$dll.dll" | awk -v own="$IMPLEMENTED" 'index(own, " " $2 " ") { $3 = "-" } { print }')
+    # What the stand-in implements itself is code, whatever Wine's is.
+    own=" $(standin_functions "$dll" | sed 's/@[0-9]*//g' | paste -sd' ') "
+    wanted=$(exports "$WINE_DLLS/$dll.dll" | awk -v own="$own" 'index(own, " " $2 " ") { $3 = "-" } { print }')
     check "$dll.dll exports what Wine's does, under its ordinals" \
         equals "$(exports "$BIN/standins/$dll.dll")" "$wanted"
 done
@@ -25,7 +25,6 @@ done
 start_display
 new_prefix
 check "the stand-ins install" install_standins
-((DRY_RUN)) && standins_write() { :; }
 run() { wine "$BIN/standins_check.exe" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 # Runs the checker, showing only what did not hold.
 run_quietly() {
@@ -36,9 +35,8 @@ run_quietly() {
     return $status
 }
 locate_fails() { equals "$(run tree)" "locate cr=19"; }
-log_masked() { capture_log | sed -E 's/lparam=[1-9][0-9]*/lparam=P/'; }
 
-tree=("${STANDIN_TREE[@]:0:4}" "$STANDIN_CAMERA" "${STANDIN_TREE[4]}")
+mapfile -t tree < <(devtree_lines camera)
 devtree_set "# a comment" "${tree[@]}"
 check "the walk gives back the tree written" equals "$(run tree)" "$(printf '%s\n' "${tree[@]}")"
 devtree_set '0|desc=Root' '1|hwid=A|hwid=BC|desc=D'
@@ -54,18 +52,18 @@ for bad in "${bad_trees[@]}"; do
     if [[ -n $text ]]; then
         standins_write devtree.txt "$(printf "$text")"
     else
-        ((DRY_RUN)) || rm -f "$(standins_files)/devtree.txt"
+        rm -f "$(standins_files)/devtree.txt"
     fi
     check "no tree from ${bad%%:*}" locate_fails
 done
 check "an export Wine leaves unimplemented raises Wine's stub exception" \
     equals "$(run stub CM_Add_IDA 2>/dev/null)" "exception 0x80000100 flags=1 cfgmgr32.dll.CM_Add_IDA"
 
-capture_drivers_set " " "Microsoft WDM Image Capture (Win32)"
+capture_drivers_set " " "$WDM_CAPTURE_DRIVER"
 capture_log_clear
 check "the capture window's answers" run_quietly capture
-check "the capture log, one line per message" equals "$(log_masked)" "$(
-    cat <<'EOF'
+check "the capture log, one line per message" equals "$(capture_log_masked)" "$(
+    cat <<'EOF2'
 create style=0x50000000 x=11 y=11 width=320 height=240 id=0 result=1
 get_videoformat wparam=44 lparam=P width=0 height=0 result=0
 set_preview wparam=1 lparam=0 result=0
@@ -80,7 +78,7 @@ set_preview wparam=1 lparam=0 result=1
 disconnect wparam=0 lparam=0 result=1
 disconnect wparam=0 lparam=0 result=0
 destroy
-EOF
+EOF2
 )"
 capture_connects 0
 capture_log_clear
@@ -101,6 +99,6 @@ wait $preview
 check "the preview shows the colour bars in place" equals "$(test_picture_bars "$ARTIFACTS/standins-1.png" 111 111)" \
     "$STANDIN_BARS"
 moved=$(test_picture_moved "$ARTIFACTS/standins-1.png" "$ARTIFACTS/standins-2.png" 111 111)
-((DRY_RUN)) || echo "    $moved pixels of the square's strip changed"
+echo "    $moved pixels of the square's strip changed"
 check "and a square that moves below them" test "$moved" -gt 0
 finish

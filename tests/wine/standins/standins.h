@@ -1,7 +1,7 @@
 /* Test-only stand-ins for cfgmgr32.dll and avicap32.dll under Wine, which
    has neither a device tree Lumetra can walk nor a Video for Windows capture
    driver. Never shipped. Both are steered by small files in C:\standins\ of
-   the Wine prefix, which the tests write (tests/wine/standins/standins.sh):
+   the Wine prefix, which the tests write (tests/wine/lib/standins.sh):
 
    devtree.txt - the device tree, read anew by every CM_Locate_DevNodeA, so
        that each walk sees one whole tree. One node a line, in depth-first

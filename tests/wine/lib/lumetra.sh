@@ -1,0 +1,137 @@
+# Driving the build under test and reading what it shows: the probe
+# (tests/wine/probe.cpp) reports its window, xdotool plays the user, and the
+# registry holds its country.
+
+# Lumetra's control and command identifiers, by their names in
+# res/resource.h, and the two of Windows' own (winuser.h) the tests use.
+eval "$(awk '$1 == "#define" && $2 ~ /^ID[A-Z]*_[A-Z0-9_]+$/ && $3 ~ /^[0-9]+$/ { print $2 "=" $3 }' \
+    "$ROOT/res/resource.h")"
+IDOK=1
+IDCANCEL=2
+MODE_RADIOS="$IDC_RADIO_OUTDOOR $IDC_RADIO_50HZ $IDC_RADIO_60HZ"
+
+probe() { wine "$PROBE" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+start_lumetra() {
+    wine "$EXE" >/dev/null 2>&1 &
+    probe wait 30
+}
+
+# --- Reading a layout report (probe layout) --------------------------------------
+
+field() { # report, line key, field number
+    awk -v key="$2" -v n="$3" '$1 == key { print $n; exit }' <<<"$1"
+}
+
+# The line of control ID, and one of its KEY=VALUE fields.
+control_line() { grep "^control $2 " <<<"$1"; } # report, id
+control_field() { # report, id, key
+    awk -v id="$2" -v key="$3=" '$1 == "control" && $2 == id {
+        for (i = 3; i <= NF; i++) if (index($i, key) == 1) print substr($i, length(key) + 1) }' <<<"$1"
+}
+
+# "x y width height" of the window, or of control ID in the dialog's client area.
+window_rect() { tr , ' ' <<<"$(field "$1" window 2)"; } # report
+control_rect() { tr , ' ' <<<"$(control_field "$1" "$2" rect)"; } # report, id
+
+# Sets CAPTION, CXEDGE and CYEDGE from the system metrics in the report.
+read_metrics() { # report
+    eval "$(awk '$1 == "metrics" { for (i = 2; i <= NF; i++) { split($i, kv, "="); print toupper(kv[1]) "=" kv[2] } }' \
+        <<<"$1")"
+}
+# The window's size at those metrics: the width takes the vertical edge and
+# the height the caption and the horizontal edge.
+full_width() { echo $((492 + 2 * CYEDGE)); }
+full_height() { echo $((262 + CAPTION + 2 * CXEDGE)); }
+
+# Reads Lumetra's layout into LAYOUT, keeping a copy in $ARTIFACTS/NAME, its
+# system metrics into CAPTION, CXEDGE and CYEDGE, and its window's place into
+# WX, WY, WW and WH.
+read_layout() { # name
+    LAYOUT=$(probe layout)
+    echo "$LAYOUT" >"$ARTIFACTS/$1"
+    read_metrics "$LAYOUT"
+    read -r WX WY WW WH <<<"$(window_rect "$LAYOUT")"
+}
+
+# A field of each hidden radio's line, in mode order: "visible=0 enabled=1 ...".
+radios() { # report, then a pattern such as 'visible=[01] enabled=[01]'
+    local id
+    for id in $MODE_RADIOS; do control_line "$1" "$id" | grep -o "$2"; done | paste -sd' '
+}
+
+# --- Playing the user ---------------------------------------------------------------
+
+# Prints "x y" of the centre of control ID on the screen.
+control_centre() { # report, id
+    local x y w h sx sy
+    read -r x y w h <<<"$(control_rect "$1" "$2")"
+    IFS=, read -r sx sy <<<"$(control_field "$1" "$2" screen)"
+    [[ -n $sx ]] && echo "$((sx + w / 2)) $((sy + h / 2))"
+}
+
+click_control() { # report, id
+    local xy
+    xy=$(control_centre "$1" "$2")
+    [[ -n $xy ]] && xdotool mousemove ${xy% *} ${xy#* } click 1
+}
+
+# Clicks Exit and waits for the program to end.
+exit_lumetra() {
+    click_control "$(probe layout)" "$IDCANCEL"
+    probe gone 15
+}
+
+# Leaves Lumetra as a user can: exit, esc, enter or closebox, once its
+# window has the focus from a click on the preview.
+leave_by() { # how
+    local layout wx wy ww wh
+    layout=$(probe layout)
+    click_control "$layout" "$IDC_PREVIEW_FRAME"
+    case $1 in
+    exit) click_control "$layout" "$IDCANCEL" ;;
+    esc) xdotool key Escape ;;
+    enter) xdotool key Return ;;
+    closebox)
+        read -r wx wy ww wh <<<"$(window_rect "$layout")"
+        xdotool mousemove $((wx + ww - 12)) $((wy + 12)) click 1
+        ;;
+    esac
+}
+
+# Opens the Country popup and picks with the keys given (Return added).
+pick_country() { # keys...
+    click_control "$(probe layout)" "$IDC_BTN_COUNTRY"
+    probe menu 10 >/dev/null
+    xdotool key --delay 100 "$@" Return
+}
+
+# Prints the positions of the checked items of the open popup menu of n
+# items, read from its pixels (another process's menus cannot be queried).
+popup_checked() { # n
+    local menu n=$1 x y w h item dark i
+    menu=$(probe menu 10) || return 1
+    IFS=, read -r x y w h <<<"$(field "$menu" popup 2)"
+    item=$(((h - 6) / n)) # a 3-pixel frame above and below the items
+    xdotool mousemove 1 1
+    sleep 0.3
+    import -window root "$ARTIFACTS/popup.png"
+    for ((i = 0; i < n; i++)); do
+        dark=$(convert "$ARTIFACTS/popup.png" -crop "12x$((item - 2))+$((x + 3))+$((y + 4 + i * item))" +repage \
+            -colorspace gray -threshold 50% -format "%[fx:mean]" info:)
+        awk -v d="$dark" 'BEGIN { exit !(d < 0.98) }' && echo -n "$i "
+    done
+    echo
+}
+
+# --- The country value ----------------------------------------------------------------
+# In the registry view of the build under test (a 32-bit program's
+# HKLM\Software is Software\WOW6432Node in a 64-bit prefix).
+COUNTRY_KEY='HKLM\Software\ZivoCam'
+country_set() { wine reg add "$COUNTRY_KEY" /v Country /t "$1" /d "$2" /f /reg:$VIEW >/dev/null 2>&1; } # type, data
+country_clear() { wine reg delete "$COUNTRY_KEY" /f /reg:$VIEW >/dev/null 2>&1; true; }
+country_stored() {
+    local line
+    line=$(wine reg query "$COUNTRY_KEY" /v Country /reg:$VIEW 2>/dev/null | tr -d '\r' | grep -i 'Country')
+    [[ -n $line ]] && awk '{ print $3 }' <<<"$line" || echo "<none>"
+}
