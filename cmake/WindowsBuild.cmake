@@ -83,7 +83,7 @@ target_link_libraries(faulty_imports PRIVATE faulty_imports_delay delayimp)
 
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine; the
 # baselines of the benchmarks, a bare dialog from the same template and one
-# that does what the design requires at start and per pick.
+# that makes the calls Lumetra makes at start and per pick.
 add_executable(probe tests/wine/probe.cpp)
 add_executable(bare_dialog WIN32 tests/wine/bare_dialog.cpp res/Lumetra.rc)
 target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)

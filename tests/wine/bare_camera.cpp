@@ -1,5 +1,5 @@
 // Test-only baselines for the benchmarks: the least a program can do to
-// meet what Lumetra's design requires, with none of Lumetra's own code.
+// make the calls Lumetra makes, with none of Lumetra's own code.
 //   bare_camera startup - Lumetra's dialog template whose initialisation
 //                         initialises COM, enumerates the video-input
 //                         devices once and reads the camera's light
@@ -91,7 +91,7 @@ done:
 }
 
 // COM is initialised around the enumeration and again around the open
-// camera, as the design has it: never for the whole run.
+// camera, as Lumetra does: never for the whole run.
 void UseCamera(ULONG flags, LONG value)
 {
     CoInitialize(NULL);
