@@ -3,7 +3,6 @@
 # their exports against Wine's, and, installed in a prefix as the tests
 # install them, their answers under Wine to a program that calls them.
 source "$(dirname "$0")/lib/load.sh" "$@"
-WINE_DLLS=$(wine_dll_dir "$BUILD")
 
 # "ordinal name target" for each export; the target is "-" for code.
 exports() { # dll
@@ -17,7 +16,7 @@ exports() { # dll
 for dll in cfgmgr32 avicap32; do
     # What the stand-in implements itself is code, whatever Wine's is.
     own=" $(standin_functions "$dll" | sed 's/@[0-9]*//g' | paste -sd' ') "
-    wanted=$(exports "$WINE_DLLS/$dll.dll" | awk -v own="$own" 'index(own, " " $2 " ") { $3 = "-" } { print }')
+    wanted=$(exports "$(wine_dll_dir "$BUILD")/$dll.dll" | awk -v own="$own" 'index(own, " " $2 " ") { $3 = "-" } { print }')
     check "$dll.dll exports what Wine's does, under its ordinals" \
         equals "$(exports "$BIN/standins/$dll.dll")" "$wanted"
 done

@@ -8,9 +8,8 @@ start_display
 new_prefix
 check "the virtual camera's driver is installed and answers" install_virtual_camera
 
-requests() { vcamctl log | grep -c "^set="; }
+requests() { vcamctl log | grep -c "^set="; } # since the last clear
 at_least_requests() { (($(requests) >= $1)); }
-# Waits until the driver has logged n requests since the last clear.
 wait_requests() { wait_until 5 at_least_requests "$1"; }
 # The requests logged since the last clear, as "flags=value" words.
 sent() { vcamctl log | awk '{ split($3, f, "="); split($4, v, "="); printf "%s=%s ", f[2] == 1 ? "GET" : "SET", v[2] }'; }

@@ -1,19 +1,11 @@
-# The Wine test library: what the end-to-end tests under Wine and the
-# scripts that run Lumetra under Wine share. Sourcing this file picks the
-# build under test and loads the library's parts:
-#   wine.sh      Wine on this machine: its DLL folders, whether it runs 32-bit programs
-#   checks.sh    checks and their tally, and waiting for a condition
-#   session.sh   the script's own X display, Wine server and prefix, ended with it
-#   lumetra.sh   driving Lumetra and reading its window, and its country value
-#   vcam.sh      the test-only virtual camera
-#   standins.sh  the test-only device-tree and capture-driver stand-ins
-#
+# The Wine test library, shared by the Wine tests and the scripts that run
+# Lumetra under Wine: sourcing this file picks the build under test (win32,
+# the shipping i686 build, or win64; default LUMETRA_BUILD, else win32) and
+# loads the parts, each a concern: wine.sh (Wine on this machine), checks.sh,
+# session.sh (the script's own display, server and prefix), lumetra.sh
+# (driving Lumetra), vcam.sh and standins.sh (the test-only virtual camera
+# and stand-ins). A build this machine cannot run ends the script, saying why.
 #   source tests/wine/lib/load.sh [win32|win64]
-#
-# win32 is the shipping i686 build, win64 the x86_64 one (default:
-# LUMETRA_BUILD, else win32). A build this machine cannot run ends the script
-# at once, saying why; scripts that want to say it their own way ask
-# build_cannot_run (wine.sh) first.
 set -u
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
@@ -34,8 +26,6 @@ ARTIFACTS=${ARTIFACTS:-$ROOT/build/wine-tests/$BUILD}
 for part in wine checks session lumetra vcam standins; do
     source "$ROOT/tests/wine/lib/$part.sh"
 done
-unset part
-
 require_build_runs "$BUILD"
 mkdir -p "$ARTIFACTS"
 export WINEDEBUG=${WINEDEBUG:--all}

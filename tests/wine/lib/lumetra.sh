@@ -2,12 +2,10 @@
 # (tests/wine/probe.cpp) reports its window, xdotool plays the user, and the
 # registry holds its country.
 
-# Lumetra's control and command identifiers, by their names in
-# res/resource.h, and the two of Windows' own (winuser.h) the tests use.
+# Lumetra's identifiers by their names in res/resource.h, and Windows' own two.
 eval "$(awk '$1 == "#define" && $2 ~ /^ID[A-Z]*_[A-Z0-9_]+$/ && $3 ~ /^[0-9]+$/ { print $2 "=" $3 }' \
     "$ROOT/res/resource.h")"
-IDOK=1
-IDCANCEL=2
+IDOK=1 IDCANCEL=2
 MODE_RADIOS="$IDC_RADIO_OUTDOOR $IDC_RADIO_50HZ $IDC_RADIO_60HZ"
 
 probe() { wine "$PROBE" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
@@ -17,44 +15,31 @@ start_lumetra() {
     probe wait 30
 }
 
-# --- Reading a layout report (probe layout) --------------------------------------
+# --- Reading a report of the probe -------------------------------------------------
 
-field() { # report, line key, field number
-    awk -v key="$2" -v n="$3" '$1 == key { print $n; exit }' <<<"$1"
-}
-
-# The line of control ID, and one of its KEY=VALUE fields.
-control_line() { grep "^control $2 " <<<"$1"; } # report, id
-control_field() { # report, id, key
+field() { awk -v key="$2" -v n="$3" '$1 == key { print $n; exit }' <<<"$1"; } # report, line key, field number
+control_line() { grep "^control $2 " <<<"$1"; }                                 # report, id
+control_field() { # report, id, key: the value of KEY=VALUE on the control's line
     awk -v id="$2" -v key="$3=" '$1 == "control" && $2 == id {
         for (i = 3; i <= NF; i++) if (index($i, key) == 1) print substr($i, length(key) + 1) }' <<<"$1"
 }
 
-# "x y width height" of the window, or of control ID in the dialog's client area.
-window_rect() { tr , ' ' <<<"$(field "$1" window 2)"; } # report
-control_rect() { tr , ' ' <<<"$(control_field "$1" "$2" rect)"; } # report, id
-
-# Sets CAPTION, CXEDGE and CYEDGE from the system metrics in the report.
-read_metrics() { # report
+# Reads Lumetra's layout into LAYOUT (a copy kept in $ARTIFACTS/NAME when a
+# name is given), its system metrics into CAPTION, CXEDGE and CYEDGE, and
+# its window's place into WX, WY, WW and WH.
+read_layout() { # [name]
+    LAYOUT=$(probe layout)
+    [[ -z ${1:-} ]] || echo "$LAYOUT" >"$ARTIFACTS/$1"
     eval "$(awk '$1 == "metrics" { for (i = 2; i <= NF; i++) { split($i, kv, "="); print toupper(kv[1]) "=" kv[2] } }' \
-        <<<"$1")"
+        <<<"$LAYOUT")"
+    IFS=, read -r WX WY WW WH <<<"$(field "$LAYOUT" window 2)"
 }
-# The window's size at those metrics: the width takes the vertical edge and
-# the height the caption and the horizontal edge.
+# The window's size at those metrics: the width takes the vertical edge, the
+# height the caption and the horizontal edge.
 full_width() { echo $((492 + 2 * CYEDGE)); }
 full_height() { echo $((262 + CAPTION + 2 * CXEDGE)); }
 
-# Reads Lumetra's layout into LAYOUT, keeping a copy in $ARTIFACTS/NAME, its
-# system metrics into CAPTION, CXEDGE and CYEDGE, and its window's place into
-# WX, WY, WW and WH.
-read_layout() { # name
-    LAYOUT=$(probe layout)
-    echo "$LAYOUT" >"$ARTIFACTS/$1"
-    read_metrics "$LAYOUT"
-    read -r WX WY WW WH <<<"$(window_rect "$LAYOUT")"
-}
-
-# A field of each hidden radio's line, in mode order: "visible=0 enabled=1 ...".
+# A field of each hidden radio, in mode order: "visible=0 enabled=1 ...".
 radios() { # report, then a pattern such as 'visible=[01] enabled=[01]'
     local id
     for id in $MODE_RADIOS; do control_line "$1" "$id" | grep -o "$2"; done | paste -sd' '
@@ -62,14 +47,12 @@ radios() { # report, then a pattern such as 'visible=[01] enabled=[01]'
 
 # --- Playing the user ---------------------------------------------------------------
 
-# Prints "x y" of the centre of control ID on the screen.
-control_centre() { # report, id
+control_centre() { # report, id: "x y" on the screen
     local x y w h sx sy
-    read -r x y w h <<<"$(control_rect "$1" "$2")"
+    IFS=, read -r x y w h <<<"$(control_field "$1" "$2" rect)"
     IFS=, read -r sx sy <<<"$(control_field "$1" "$2" screen)"
     [[ -n $sx ]] && echo "$((sx + w / 2)) $((sy + h / 2))"
 }
-
 click_control() { # report, id
     local xy
     xy=$(control_centre "$1" "$2")
@@ -85,17 +68,13 @@ exit_lumetra() {
 # Leaves Lumetra as a user can: exit, esc, enter or closebox, once its
 # window has the focus from a click on the preview.
 leave_by() { # how
-    local layout wx wy ww wh
-    layout=$(probe layout)
-    click_control "$layout" "$IDC_PREVIEW_FRAME"
+    read_layout
+    click_control "$LAYOUT" "$IDC_PREVIEW_FRAME"
     case $1 in
-    exit) click_control "$layout" "$IDCANCEL" ;;
+    exit) click_control "$LAYOUT" "$IDCANCEL" ;;
     esc) xdotool key Escape ;;
     enter) xdotool key Return ;;
-    closebox)
-        read -r wx wy ww wh <<<"$(window_rect "$layout")"
-        xdotool mousemove $((wx + ww - 12)) $((wy + 12)) click 1
-        ;;
+    closebox) xdotool mousemove $((WX + WW - 12)) $((WY + 12)) click 1 ;;
     esac
 }
 
@@ -124,9 +103,8 @@ popup_checked() { # n
     echo
 }
 
-# --- The country value ----------------------------------------------------------------
-# In the registry view of the build under test (a 32-bit program's
-# HKLM\Software is Software\WOW6432Node in a 64-bit prefix).
+# --- The country value, in the registry view of the build under test -------------------
+# (a 32-bit program's HKLM\Software is Software\WOW6432Node in a 64-bit prefix)
 COUNTRY_KEY='HKLM\Software\ZivoCam'
 country_set() { wine reg add "$COUNTRY_KEY" /v Country /t "$1" /d "$2" /f /reg:$VIEW >/dev/null 2>&1; } # type, data
 country_clear() { wine reg delete "$COUNTRY_KEY" /f /reg:$VIEW >/dev/null 2>&1; true; }

@@ -5,34 +5,23 @@ WINESERVER_PID=
 OWN_PREFIX=
 
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
-
-# Ends a process: politely first, then, after five seconds, for good.
-end_process() { # pid, then how to ask it politely
-    local pid=$1
-    shift
-    "$@" >/dev/null 2>&1
-    wait_until 5 process_gone "$pid" || kill -9 "$pid" 2>/dev/null
+end_process() { # pid, then how to ask it politely: after five seconds, for good
+    "${@:2}" >/dev/null 2>&1
+    wait_until 5 process_gone "$1" || kill -9 "$1" 2>/dev/null
 }
 
-# Kills exactly what this script started: its Wine server (and, through it,
-# the Wine processes of its prefix) and its Xvfb, then removes the prefix it
-# made unless KEEP_PREFIX is set. Safe to call more than once.
+# Ends exactly what this script started: its Wine server (and, through it,
+# the Wine processes of its prefix) and its Xvfb; removes the prefix it made
+# unless KEEP_PREFIX is set. Safe to call more than once.
 end_own_processes() {
-    if [[ -n $WINESERVER_PID ]]; then
-        end_process "$WINESERVER_PID" wineserver -k
-        WINESERVER_PID=
-    fi
-    if [[ -n $XVFB_PID ]]; then
-        end_process "$XVFB_PID" kill "$XVFB_PID"
-        wait "$XVFB_PID" 2>/dev/null
-        XVFB_PID=
-    fi
+    [[ -z $WINESERVER_PID ]] || end_process "$WINESERVER_PID" wineserver -k
+    [[ -z $XVFB_PID ]] || { end_process "$XVFB_PID" kill "$XVFB_PID"; wait "$XVFB_PID" 2>/dev/null; }
     if [[ -n $OWN_PREFIX && -n ${KEEP_PREFIX:-} ]]; then
         echo "$SCRIPT: kept the Wine prefix $OWN_PREFIX" >&2
     elif [[ -n $OWN_PREFIX ]]; then
         rm -rf "$OWN_PREFIX"
     fi
-    OWN_PREFIX=
+    WINESERVER_PID= XVFB_PID= OWN_PREFIX=
 }
 trap end_own_processes EXIT
 trap 'exit 130' INT
@@ -47,42 +36,36 @@ start_display() { # [work area]
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
     XVFB_PID=$!
-    if ! read -r -t 20 number <"$fifo"; then
-        rm -f "$fifo"
-        echo "$SCRIPT: the virtual X display (Xvfb) did not start" >&2
-        exit 1
-    fi
+    read -r -t 20 number <"$fifo"
     rm -f "$fifo"
+    [[ -n $number ]] || { echo "$SCRIPT: the virtual X display (Xvfb) did not start" >&2; exit 1; }
     export DISPLAY=:$number
     [[ -z ${1:-} ]] || xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "$1"
 }
 
-wine_answers() { wine cmd /c exit >/dev/null 2>&1; }
-
 # The Wine server of WINEPREFIX, started by this script so that its process
 # is known; persistent, since services (the virtual camera's driver among
 # them) end with the server.
+wine_answers() { wine cmd /c exit >/dev/null 2>&1; }
 start_wineserver() {
     wineserver -f -p >/dev/null 2>&1 &
     WINESERVER_PID=$!
     # A server already running for the prefix (another run of Lumetra in
     # it) makes this one exit at once: that one is not ours to end.
     sleep 0.2
-    kill -0 "$WINESERVER_PID" 2>/dev/null || WINESERVER_PID=
-    # The server is ready once a client can talk to it.
-    wait_until 10 wine_answers && return 0
+    process_gone "$WINESERVER_PID" && WINESERVER_PID=
+    wait_until 10 wine_answers && return 0 # ready once a client can talk to it
     echo "$SCRIPT: the Wine server of $WINEPREFIX did not start" >&2
     return 1
 }
-
 restart_wineserver() {
     wineserver -k >/dev/null 2>&1
     [[ -z $WINESERVER_PID ]] || wait_until 5 process_gone "$WINESERVER_PID"
     start_wineserver
 }
 
-# Makes (or remakes) a Wine prefix at $1 with Wine's fonts, as a new user's
-# machine would have them.
+# Makes (or remakes) a Wine prefix with Wine's fonts, as a new user's machine
+# would have them.
 make_prefix() { # prefix
     local prefix=$1 status
     # A server left by a failed start in the old prefix would write into it.
@@ -91,24 +74,19 @@ make_prefix() { # prefix
     mkdir -p "$prefix"
     WINEPREFIX=$prefix wineboot -i >/dev/null 2>&1
     status=$?
-    if ((status)); then
-        echo "$SCRIPT: making the Wine prefix $prefix failed (wineboot status $status)" >&2
-        return $status
-    fi
+    ((status == 0)) || { echo "$SCRIPT: making the Wine prefix $prefix failed (wineboot status $status)" >&2; return $status; }
     WINEPREFIX=$prefix wineserver -w
     finish_prefix "$prefix"
 }
-
-# Gives a prefix Wine's own fonts (Wine reads them only from the prefix's
-# Fonts folder) and records the Wine set-up it was made with.
+# Gives a prefix Wine's own fonts (read only from the prefix's Fonts folder)
+# and records the Wine set-up it was made with.
 finish_prefix() { # prefix
     mkdir -p "$1/drive_c/windows/Fonts"
     cp /usr/share/wine/fonts/*.ttf "$1/drive_c/windows/Fonts/"
     wine_setup >"$1/.lumetra-wine-setup"
 }
 
-# Wine draws the window frames itself, as Windows does, instead of leaving
-# them to an X window manager.
+# Wine draws the window frames itself, as Windows does.
 let_wine_draw_frames() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1

@@ -4,8 +4,7 @@
 
 standins_files() { echo "$WINEPREFIX/drive_c/standins"; }
 
-# The functions a stand-in implements itself, NAME@ARGBYTES a line; the rest
-# of its exports pass on to Wine's.
+# The functions a stand-in implements itself, NAME@ARGBYTES a line.
 standin_functions() { # dll
     awk -v dll="$1" '$1 == dll { for (i = 2; i <= NF; i++) print $i }' "$ROOT/tests/wine/standins/implemented.txt"
 }
@@ -19,8 +18,7 @@ standins_write() { # name, lines...
     if (($#)); then printf '%s\n' "$@"; fi >"$dir/.$name.new" && mv -f "$dir/.$name.new" "$dir/$name"
 }
 
-# Both architectures' stand-ins, in system32 and syswow64, taken instead of
-# Wine's by DLL overrides.
+# Both architectures' stand-ins, taken instead of Wine's by DLL overrides.
 install_standins() {
     local arch dll system
     for arch in win64:system32 win32:syswow64; do
@@ -40,17 +38,13 @@ install_standins() {
 }
 
 # --- The device tree ------------------------------------------------------------------
-# Node lines: DEPTH|driver=...|desc=...|hwid=...
-devtree_set() { standins_write devtree.txt "$@"; }
-
+devtree_set() { standins_write devtree.txt "$@"; } # node lines: DEPTH|driver=...|desc=...|hwid=...
 CAMERA_NODE='driver={6bdd1fc6-810f-11d0-bec7-08002be2092f}\0000|desc=USB Video Device|hwid=USB\VID_0AC8&PID_0302&REV_0100|hwid=USB\VID_0AC8&PID_0302'
 # The lines of a tree: the root, a PCI bus with a USB host controller and its
-# root hub, and a disk beside the bus; under the hub, as PRESET says:
-#   camera                 the camera with its driver installed
-#   camera-without-driver  the camera's node without a driver key
-#   other-product          a node of the camera's maker with another product id
-#   without-camera         nothing
-devtree_lines() { # preset
+# root hub, and a disk beside the bus; under the hub, by PRESET: the camera,
+# the camera without a driver key, another product of the camera's maker, or
+# nothing.
+devtree_lines() { # camera | camera-without-driver | other-product | without-camera
     local under_hub
     case $1 in
     camera) under_hub=$CAMERA_NODE ;;
@@ -71,8 +65,7 @@ devtree_lines() { # preset
 }
 devtree() { # preset
     local lines
-    lines=$(devtree_lines "$1") || return
-    mapfile -t lines <<<"$lines"
+    mapfile -t lines < <(devtree_lines "$1")
     devtree_set "${lines[@]}"
 }
 

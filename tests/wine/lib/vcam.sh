@@ -1,10 +1,8 @@
-# The test-only virtual camera (tests/wine/vcam): its x86_64 kernel driver,
-# loaded as a service created by the 64-bit control tool (a 32-bit process
-# would host the driver in a 32-bit driver host, which cannot load it); its
-# capture filter, registered as a video-input device named like the camera
-# in the registry view of the build under test; and the test ksproxy.ax of
-# that build's architecture in the system folder Lumetra loads it from,
-# taken instead of Wine's by a DLL override.
+# The test-only virtual camera (tests/wine/vcam): its x86_64 kernel driver, a
+# service the 64-bit control tool creates (a 32-bit driver host could not load
+# it); its capture filter, a video-input device named like the camera in the
+# build's registry view; and the build's test ksproxy.ax, taken instead of
+# Wine's by a DLL override.
 VCAM=$BIN/vcam
 VCAMCTL=$ROOT/build/win64/vcam/vcamctl.exe
 VCAM_CLSID='{5E1A0C9B-7D3F-4B2A-9C61-4C756D657472}'

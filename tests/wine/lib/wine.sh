@@ -1,11 +1,9 @@
-# Wine on this machine: where its own DLLs are, whether it runs 32-bit
-# programs, and what identifies the set-up a prefix was made with. Sourced
-# on its own by the test command and the build (which needs no display or
-# prefix), and by load.sh.
+# Wine on this machine: where its own DLLs are, whether it runs a build, and
+# what identifies the set-up a prefix was made with. The test command and the
+# build source it alone.
 
-# Why 32-bit Windows programs cannot run here, or nothing when they can.
-# LUMETRA_WINE32, when set, is taken as the answer (the test command sets it
-# once; set it to a reason to see what a machine without 32-bit Wine does).
+# Why 32-bit Windows programs cannot run here, or nothing when they can;
+# LUMETRA_WINE32, when set, is the answer (any text pretends they cannot).
 wine32_missing() {
     if [[ -n ${LUMETRA_WINE32+set} ]]; then
         echo "$LUMETRA_WINE32"
@@ -15,15 +13,9 @@ wine32_missing() {
         echo "the 32-bit Wine loader does not start (this kernel runs no 32-bit code)"
     fi
 }
+build_cannot_run() { [[ $1 == win32 ]] && wine32_missing; return 0; } # build: why, or nothing
 
-# Why a build cannot run here, or nothing when it can.
-build_cannot_run() { # win32 or win64
-    [[ $1 == win32 ]] && wine32_missing
-    return 0
-}
-
-# Ends the script, saying why and what to do instead, when the build
-# cannot run here.
+# Ends the script, saying why and what to do instead, when the build cannot run.
 require_build_runs() { # build, [what to do instead]
     local why
     why=$(build_cannot_run "$1")
@@ -32,11 +24,9 @@ require_build_runs() { # build, [what to do instead]
     exit 2
 }
 
-# Where Wine's own DLLs for a build's architecture are.
-wine_dll_dir() { # win32 or win64
+wine_dll_dir() { # build
     [[ $1 == win32 ]] && echo /usr/lib/i386-linux-gnu/wine/i386-windows || echo /usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 }
 
-# What identifies the Wine set-up a prefix was made with: a prefix made by
-# another (before wine32 was installed, say) cannot be trusted.
+# A prefix made by another set-up (before wine32 was installed, say) cannot be trusted.
 wine_setup() { echo "$(wine --version 2>/dev/null) wine32=$([[ -x /usr/lib/wine/wine ]] && echo yes || echo no)"; }
