@@ -91,6 +91,11 @@ add_executable(bare_camera WIN32 tests/wine/bare_camera.cpp res/Lumetra.rc)
 target_include_directories(bare_camera PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(bare_camera PRIVATE ksproxy_import strmiids ksuser ole32 oleaut32 uuid)
 
+# Test-only: what the planting test puts beside a copy of Lumetra.exe under
+# the names of the system DLLs it uses (tests/wine/planting_test.sh).
+add_library(planted MODULE tests/wine/planted/planted.c)
+set_target_properties(planted PROPERTIES PREFIX "")
+
 # Test-only: the virtual camera that lets the Wine tests drive the real
 # camera path. Its capture filter's COM server and a ksproxy.ax that
 # implements KsSynchronousDeviceControl are built for the program's own
