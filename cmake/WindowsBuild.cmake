@@ -6,10 +6,10 @@ target_compile_options(lumetra_product PRIVATE -fno-rtti)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
 # Import libraries made from module definitions (names in their 32-bit
-# stdcall form) for the two system DLLs MinGW-w64 has none of for both
-# targets. ksproxy.ax is imported as usual: the camera's own filter lives in
-# it, so a camera request has it loaded anyway. avicap32.dll is loaded at its
-# first call, since only a running preview needs it.
+# stdcall form). The program's DLLs that Windows does not protect as
+# KnownDLLs - ksproxy.ax, cfgmgr32.dll and avicap32.dll - are delay-loaded:
+# none is loaded before the program has restricted the search for DLLs to
+# the system folder (control/SystemDlls.h).
 if(NOT CMAKE_DLLTOOL)
     find_program(CMAKE_DLLTOOL NAMES dlltool REQUIRED)
 endif()
@@ -66,13 +66,16 @@ function(link_delay_loaded target name)
 endfunction()
 
 import_library(ksproxy import)
-import_library(avicap32 delay)
+foreach(dll ksproxy cfgmgr32 avicap32)
+    import_library(${dll} delay)
+endforeach()
 
 add_executable(Lumetra WIN32 res/Lumetra.rc)
 target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res)
-target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy_import strmiids ksuser ole32 oleaut32 uuid cfgmgr32
-                      advapi32)
-link_delay_loaded(Lumetra avicap32)
+target_link_libraries(Lumetra PRIVATE lumetra_product strmiids ksuser ole32 oleaut32 uuid advapi32)
+foreach(dll ksproxy cfgmgr32 avicap32)
+    link_delay_loaded(Lumetra ${dll})
+endforeach()
 target_link_libraries(Lumetra PRIVATE delayimp)
 
 # Test-only: what the import check must reject (a delay slot left empty, a
