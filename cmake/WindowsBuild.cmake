@@ -2,7 +2,7 @@
 # Everything links statically so that only Windows system DLLs are needed.
 enable_language(RC)
 add_compile_options(-ffunction-sections -fdata-sections)
-target_compile_options(lumetra_product PRIVATE -fno-rtti)
+target_compile_options(lumetra_product PRIVATE -fno-rtti -fstack-protector-strong)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
 # Import libraries made from module definitions (names in their 32-bit
@@ -70,7 +70,10 @@ foreach(dll ksproxy cfgmgr32 avicap32)
     import_library(${dll} delay)
 endforeach()
 
-add_executable(Lumetra WIN32 res/Lumetra.rc)
+# The stack protector's guard comes from cmake/stack_protector.c rather
+# than libssp, whose guard set-up loads a cryptographic provider's DLL
+# before the program starts.
+add_executable(Lumetra WIN32 res/Lumetra.rc cmake/stack_protector.c)
 target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(Lumetra PRIVATE lumetra_product strmiids ksuser ole32 oleaut32 uuid advapi32)
 foreach(dll ksproxy cfgmgr32 avicap32)
@@ -79,10 +82,13 @@ endforeach()
 target_link_libraries(Lumetra PRIVATE delayimp)
 
 # Test-only: what the import check must reject (a delay slot left empty, a
-# name Wine's DLL does not export), linked without the thunks kept.
+# name Wine's DLL does not export), linked without the thunks kept and
+# without the hardening the linker otherwise gives.
 import_library(faulty_imports delay ${CMAKE_SOURCE_DIR}/tests/imports/faulty_imports.def)
 add_executable(faulty_imports WIN32 tests/imports/faulty_imports.c)
 target_link_libraries(faulty_imports PRIVATE faulty_imports_delay delayimp)
+target_link_options(faulty_imports PRIVATE -Wl,--disable-dynamicbase,--disable-nxcompat,--disable-reloc-section
+                    $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},8>:-Wl,--disable-high-entropy-va>)
 
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine; the
 # baselines of the benchmarks, a bare dialog from the same template and one
