@@ -5,6 +5,23 @@ add_compile_options(-ffunction-sections -fdata-sections)
 target_compile_options(lumetra_product PRIVATE -fno-rtti -fstack-protector-strong)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
+# The same commit builds the same bytes in any folder at any time: no build
+# paths in the binaries, and the time stamps the linker writes taken from
+# the commit (SOURCE_DATE_EPOCH, as set, else the commit's time, else a
+# fixed one outside a git checkout).
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+    execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                    OUTPUT_VARIABLE SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(NOT SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+        set(SOURCE_DATE_EPOCH 1767225600) # 2026-01-01
+    endif()
+endif()
+set(CMAKE_C_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH})
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_C_LINKER_LAUNCHER})
+
 # Import libraries made from module definitions (names in their 32-bit
 # stdcall form). The program's DLLs that Windows does not protect as
 # KnownDLLs - ksproxy.ax, cfgmgr32.dll and avicap32.dll - are delay-loaded:

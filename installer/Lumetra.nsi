@@ -4,6 +4,9 @@
 ;   makensis -DEXE=path\Lumetra.exe -DOUTFILE=setup.exe [-DARCH=x64] Lumetra.nsi
 Unicode true
 SetCompressor /SOLID lzma
+; The installer holds no file times, so that the same program makes the same
+; installer; installed files take the time of the installation.
+SetDateSave off
 
 !ifndef ARCH
   !define ARCH x86

@@ -52,6 +52,11 @@ step "the import check's own test (i686)" rejects win32 "ksproxy.ax!KsSynchronou
     "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax"
 step "the import check's own test (x86_64)" rejects win64 "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax"
 
+# The same commit builds the same bytes: built once more from a copy of the
+# sources in another folder, what users get is identical.
+echo "== Reproducible builds"
+step "building the sources again in another folder" scripts/reproduce.sh
+
 # The real executables, end to end under Wine on private X displays. Where
 # 32-bit Wine cannot run, the i686 checks are named and not counted.
 export LUMETRA_WINE32=$(wine32_missing)
