@@ -33,9 +33,10 @@ step "the host tests under valgrind" env LUMETRA_SOAK_EVENTS=20000 valgrind --er
 echo "== Fuzzing"
 step "fuzzing" scripts/fuzz.sh
 
-# Every slot a call goes through must be able to land, and every imported
-# name must exist in the DLL Wine ships for that architecture. The check
-# itself must reject an executable built with the faults it looks for.
+# Every slot a call goes through must be able to land, every imported name
+# must exist in the DLL Wine ships for that architecture, and the image must
+# be hardened. The check itself must reject an executable built with the
+# faults it looks for.
 echo "== Import tables"
 source tests/wine/wine32.sh
 for dir in win32 win64; do
@@ -48,9 +49,12 @@ rejects() { # build, then the failures the check must report
     for fault in "${@:2}"; do grep -qF "FAIL $fault" <<<"$report" || return 1; done
     echo "the check rejects build/$1/faulty_imports.exe: $(grep -c '^  FAIL' <<<"$report") faults found"
 }
+unhardened=("the image lacks DYNAMIC_BASE" "the image lacks NX_COMPAT" "the image lacks a relocation table"
+    "section .wx is both writable and executable")
 step "the import check's own test (i686)" rejects win32 "ksproxy.ax!KsSynchronousDeviceControl: delay slot" \
-    "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax"
-step "the import check's own test (x86_64)" rejects win64 "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax"
+    "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax" "${unhardened[@]}"
+step "the import check's own test (x86_64)" rejects win64 "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax" \
+    "${unhardened[@]}" "the image lacks HIGH_ENTROPY_VA"
 
 # The same commit builds the same bytes: built once more from a copy of the
 # sources in another folder, what users get is identical.
