@@ -98,6 +98,21 @@ foreach(dll ksproxy cfgmgr32 avicap32)
 endforeach()
 target_link_libraries(Lumetra PRIVATE delayimp)
 
+# Signing, when a certificate is given: with LUMETRA_SIGN_PFX (a PKCS#12
+# file) and LUMETRA_SIGN_PASSWORD set when configuring and when building,
+# Lumetra.exe, the uninstaller and the installer are signed (cmake/sign.sh,
+# which reads the password as it signs, so that no build file holds it).
+if(DEFINED ENV{LUMETRA_SIGN_PFX} AND DEFINED ENV{LUMETRA_SIGN_PASSWORD})
+    find_program(OSSLSIGNCODE osslsigncode REQUIRED)
+    set(SIGN ${CMAKE_SOURCE_DIR}/cmake/sign.sh)
+    set(NSIS_SIGN -DSIGN=${SIGN})
+    add_custom_command(TARGET Lumetra POST_BUILD COMMAND ${SIGN} $<TARGET_FILE:Lumetra> VERBATIM)
+    message(STATUS "Signing Lumetra.exe, its uninstaller and installer with $ENV{LUMETRA_SIGN_PFX}")
+else()
+    set(NSIS_SIGN)
+    message(STATUS "Building unsigned: set LUMETRA_SIGN_PFX and LUMETRA_SIGN_PASSWORD to sign")
+endif()
+
 # Test-only: what the import check must reject (a delay slot left empty, a
 # name Wine's DLL does not export), linked without the thunks kept and
 # without the hardening the linker otherwise gives.
@@ -167,7 +182,7 @@ if(MAKENSIS)
     add_custom_command(
         OUTPUT ${SETUP}
         COMMAND ${MAKENSIS} -V2 -DARCH=${SETUP_ARCH} -DEXE=$<TARGET_FILE:Lumetra> -DOUTFILE=${SETUP}
-                ${CMAKE_SOURCE_DIR}/installer/Lumetra.nsi
+                ${NSIS_SIGN} ${CMAKE_SOURCE_DIR}/installer/Lumetra.nsi
         DEPENDS Lumetra installer/Lumetra.nsi res/Lumetra.ico
         COMMENT "Building the installer")
     add_custom_target(installer ALL DEPENDS ${SETUP})

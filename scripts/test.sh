@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds the host tests and both Windows
 # targets, and runs every test: the host tests under the sanitizers, once
-# more under valgrind, the fuzz targets, the executables' import tables, and
-# the real executables under Wine, the shipping i686 build and the x86_64
-# build, each through every end-to-end test.
+# more under valgrind, the fuzz targets, the executables' import tables and
+# hardening, a second build that must give the same bytes, and the real
+# executables under Wine, the shipping i686 build and the x86_64 build, each
+# through every end-to-end test, then a signed build.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/steps.sh
@@ -68,11 +69,13 @@ export LUMETRA_WINE32=$(wine32_missing)
 rm -f build/wine-tests/win32/*.skipped.txt
 wine_failures=()
 for dir in win32 win64; do
-    for test in window workarea lifecycle installer vcam standins preview; do
+    for test in window workarea lifecycle installer vcam standins preview planting; do
         echo "== tests/wine/${test}_test.sh $dir"
         bash "tests/wine/${test}_test.sh" "$dir" || wine_failures+=("${test}_test.sh $dir")
     done
 done
+echo "== tests/wine/signing_test.sh"
+bash tests/wine/signing_test.sh || wine_failures+=("signing_test.sh")
 echo "== tests/wine/commands_test.sh"
 bash tests/wine/commands_test.sh || wine_failures+=("commands_test.sh")
 
