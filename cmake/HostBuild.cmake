@@ -23,6 +23,7 @@ add_library(winsim STATIC
     winsim/src/driver.cpp
     winsim/src/guids.cpp
     winsim/src/kernel.cpp
+    winsim/src/loader.cpp
     winsim/src/menus.cpp
     winsim/src/platform.cpp
     winsim/src/registry.cpp

@@ -2,14 +2,31 @@
 # Everything links statically so that only Windows system DLLs are needed.
 enable_language(RC)
 add_compile_options(-ffunction-sections -fdata-sections)
-target_compile_options(lumetra_product PRIVATE -fno-rtti)
+target_compile_options(lumetra_product PRIVATE -fno-rtti -fstack-protector-strong)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
+# The same commit builds the same bytes in any folder at any time: no build
+# paths in the binaries, and the time stamps the linker writes taken from
+# the commit (SOURCE_DATE_EPOCH, as set, else the commit's time, else a
+# fixed one outside a git checkout).
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+    execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                    OUTPUT_VARIABLE SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(NOT SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+        set(SOURCE_DATE_EPOCH 1767225600) # 2026-01-01
+    endif()
+endif()
+set(CMAKE_C_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH})
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_C_LINKER_LAUNCHER})
+
 # Import libraries made from module definitions (names in their 32-bit
-# stdcall form) for the two system DLLs MinGW-w64 has none of for both
-# targets. ksproxy.ax is imported as usual: the camera's own filter lives in
-# it, so a camera request has it loaded anyway. avicap32.dll is loaded at its
-# first call, since only a running preview needs it.
+# stdcall form). The program's DLLs that Windows does not protect as
+# KnownDLLs - ksproxy.ax, cfgmgr32.dll and avicap32.dll - are delay-loaded:
+# none is loaded before the program has restricted the search for DLLs to
+# the system folder (control/SystemDlls.h).
 if(NOT CMAKE_DLLTOOL)
     find_program(CMAKE_DLLTOOL NAMES dlltool REQUIRED)
 endif()
@@ -66,20 +83,44 @@ function(link_delay_loaded target name)
 endfunction()
 
 import_library(ksproxy import)
-import_library(avicap32 delay)
+foreach(dll ksproxy cfgmgr32 avicap32)
+    import_library(${dll} delay)
+endforeach()
 
-add_executable(Lumetra WIN32 res/Lumetra.rc)
+# The stack protector's guard comes from cmake/stack_protector.c rather
+# than libssp, whose guard set-up loads a cryptographic provider's DLL
+# before the program starts.
+add_executable(Lumetra WIN32 res/Lumetra.rc cmake/stack_protector.c)
 target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res)
-target_link_libraries(Lumetra PRIVATE lumetra_product ksproxy_import strmiids ksuser ole32 oleaut32 uuid cfgmgr32
-                      advapi32)
-link_delay_loaded(Lumetra avicap32)
+target_link_libraries(Lumetra PRIVATE lumetra_product strmiids ksuser ole32 oleaut32 uuid advapi32)
+foreach(dll ksproxy cfgmgr32 avicap32)
+    link_delay_loaded(Lumetra ${dll})
+endforeach()
 target_link_libraries(Lumetra PRIVATE delayimp)
 
+# Signing, when a certificate is given: with LUMETRA_SIGN_PFX (a PKCS#12
+# file) and LUMETRA_SIGN_PASSWORD set when configuring and when building,
+# Lumetra.exe, the uninstaller and the installer are signed (cmake/sign.sh,
+# which reads the password as it signs, so that no build file holds it).
+if(DEFINED ENV{LUMETRA_SIGN_PFX} AND DEFINED ENV{LUMETRA_SIGN_PASSWORD})
+    find_program(OSSLSIGNCODE osslsigncode REQUIRED)
+    set(SIGN ${CMAKE_SOURCE_DIR}/cmake/sign.sh)
+    set(NSIS_SIGN -DSIGN=${SIGN})
+    add_custom_command(TARGET Lumetra POST_BUILD COMMAND ${SIGN} $<TARGET_FILE:Lumetra> VERBATIM)
+    message(STATUS "Signing Lumetra.exe, its uninstaller and installer with $ENV{LUMETRA_SIGN_PFX}")
+else()
+    set(NSIS_SIGN)
+    message(STATUS "Building unsigned: set LUMETRA_SIGN_PFX and LUMETRA_SIGN_PASSWORD to sign")
+endif()
+
 # Test-only: what the import check must reject (a delay slot left empty, a
-# name Wine's DLL does not export), linked without the thunks kept.
+# name Wine's DLL does not export), linked without the thunks kept and
+# without the hardening the linker otherwise gives.
 import_library(faulty_imports delay ${CMAKE_SOURCE_DIR}/tests/imports/faulty_imports.def)
 add_executable(faulty_imports WIN32 tests/imports/faulty_imports.c)
 target_link_libraries(faulty_imports PRIVATE faulty_imports_delay delayimp)
+target_link_options(faulty_imports PRIVATE -Wl,--disable-dynamicbase,--disable-nxcompat,--disable-reloc-section
+                    $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},8>:-Wl,--disable-high-entropy-va>)
 
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine; the
 # baselines of the benchmarks, a bare dialog from the same template and one
@@ -90,6 +131,11 @@ target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURC
 add_executable(bare_camera WIN32 tests/wine/bare_camera.cpp res/Lumetra.rc)
 target_include_directories(bare_camera PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(bare_camera PRIVATE ksproxy_import strmiids ksuser ole32 oleaut32 uuid)
+
+# Test-only: what the planting test puts beside a copy of Lumetra.exe under
+# the names of the system DLLs it uses (tests/wine/planting_test.sh).
+add_library(planted MODULE tests/wine/planted/planted.c)
+set_target_properties(planted PROPERTIES PREFIX "")
 
 # Test-only: the virtual camera that lets the Wine tests drive the real
 # camera path. Its capture filter's COM server and a ksproxy.ax that
@@ -136,7 +182,7 @@ if(MAKENSIS)
     add_custom_command(
         OUTPUT ${SETUP}
         COMMAND ${MAKENSIS} -V2 -DARCH=${SETUP_ARCH} -DEXE=$<TARGET_FILE:Lumetra> -DOUTFILE=${SETUP}
-                ${CMAKE_SOURCE_DIR}/installer/Lumetra.nsi
+                ${NSIS_SIGN} ${CMAKE_SOURCE_DIR}/installer/Lumetra.nsi
         DEPENDS Lumetra installer/Lumetra.nsi res/Lumetra.ico
         COMMENT "Building the installer")
     add_custom_target(installer ALL DEPENDS ${SETUP})

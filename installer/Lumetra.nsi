@@ -1,9 +1,18 @@
 ; Lumetra's installer and uninstaller. The shipping installer packs the
 ; 32-bit executable; the test build (-DARCH=x64) packs the x86_64 one, so that
 ; the same script is tested with both builds.
-;   makensis -DEXE=path\Lumetra.exe -DOUTFILE=setup.exe [-DARCH=x64] Lumetra.nsi
+;   makensis -DEXE=path\Lumetra.exe -DOUTFILE=setup.exe [-DARCH=x64] [-DSIGN=command] Lumetra.nsi
+; With SIGN, the uninstaller and the installer are each signed by
+; 'command file' as they are written.
 Unicode true
 SetCompressor /SOLID lzma
+; The installer holds no file times, so that the same program makes the same
+; installer; installed files take the time of the installation.
+SetDateSave off
+!ifdef SIGN
+  !uninstfinalize '"${SIGN}" "%1"'
+  !finalize '"${SIGN}" "%1"'
+!endif
 
 !ifndef ARCH
   !define ARCH x86

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 wine32:i386 fonts-wine xvfb x11-utils xdotool imagemagick clang
-    libclang-rt-14-dev valgrind nsis)
+    libclang-rt-14-dev valgrind nsis osslsigncode openssl)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 

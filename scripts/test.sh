@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds the host tests and both Windows
 # targets, and runs every test: the host tests under the sanitizers, once
-# more under valgrind, the fuzz targets, the executables' import tables, and
-# the real executables under Wine, the shipping i686 build and the x86_64
-# build, each through every end-to-end test.
+# more under valgrind, the fuzz targets, the executables' import tables and
+# hardening, a second build that must give the same bytes, and the real
+# executables under Wine, the shipping i686 build and the x86_64 build, each
+# through every end-to-end test, then a signed build.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/steps.sh
@@ -43,9 +44,10 @@ step "the host tests under valgrind" env LUMETRA_SOAK_EVENTS=20000 valgrind --er
 echo "== Fuzzing"
 step "fuzzing" scripts/fuzz.sh
 
-# Every slot a call goes through must be able to land, and every imported
-# name must exist in the DLL Wine ships for that architecture. The check
-# itself must reject an executable built with the faults it looks for.
+# Every slot a call goes through must be able to land, every imported name
+# must exist in the DLL Wine ships for that architecture, and the image must
+# be hardened. The check itself must reject an executable built with the
+# faults it looks for.
 echo "== Import tables"
 source tests/wine/lib/wine.sh
 for dir in win32 win64; do
@@ -58,16 +60,24 @@ rejects() { # build, then the failures the check must report
     for fault in "${@:2}"; do grep -qF "FAIL $fault" <<<"$report" || return 1; done
     echo "the check rejects build/$1/faulty_imports.exe: $(grep -c '^  FAIL' <<<"$report") faults found"
 }
+unhardened=("the image lacks DYNAMIC_BASE" "the image lacks NX_COMPAT" "the image lacks a relocation table"
+    "section .wx is both writable and executable")
 step "the import check's own test (i686)" rejects win32 "ksproxy.ax!KsSynchronousDeviceControl: delay slot" \
-    "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax"
-step "the import check's own test (x86_64)" rejects win64 "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax"
+    "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax" "${unhardened[@]}"
+step "the import check's own test (x86_64)" rejects win64 "ksproxy.ax!KsNoSuchFunction: not exported by Wine's ksproxy.ax" \
+    "${unhardened[@]}" "the image lacks HIGH_ENTROPY_VA"
+
+# The same commit builds the same bytes: built once more from a copy of the
+# sources in another folder, what users get is identical.
+echo "== Reproducible builds"
+step "building the sources again in another folder" scripts/reproduce.sh
 
 # The real executables, end to end under Wine on private X displays. Where
 # 32-bit Wine cannot run, the i686 checks are not run: they are named (the
 # same checks as the x86_64 run made) and not counted.
 export LUMETRA_WINE32=$(wine32_missing)
 [[ -n $LUMETRA_WINE32 ]] && echo "32-bit Wine cannot run here: $LUMETRA_WINE32"
-WINE_TESTS=(window workarea lifecycle installer vcam standins preview)
+WINE_TESTS=(window workarea lifecycle installer vcam standins preview planting)
 wine_failures=()
 for dir in win32 win64; do
     [[ -n $(build_cannot_run $dir) ]] && continue
@@ -76,6 +86,10 @@ for dir in win32 win64; do
         bash "tests/wine/${test}_test.sh" "$dir" || wine_failures+=("${test}_test.sh $dir")
     done
 done
+# A signed build: the shipping one where 32-bit Wine runs, else the x86_64 one.
+[[ -z $LUMETRA_WINE32 ]] && signed_build=win32 || signed_build=win64
+echo "== tests/wine/signing_test.sh $signed_build"
+bash tests/wine/signing_test.sh $signed_build || wine_failures+=("signing_test.sh $signed_build")
 echo "== tests/wine/commands_test.sh"
 bash tests/wine/commands_test.sh || wine_failures+=("commands_test.sh")
 

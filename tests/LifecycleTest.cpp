@@ -335,23 +335,48 @@ TEST_F(LifecycleTest, EnterAfterAButtonEndsTheDialogWithOkAndNotThroughCancel)
     }
 }
 
-TEST_F(LifecycleTest, OneRequestEndToEnd)
+// One request end to end, on Windows with and without
+// SetDefaultDllDirectories: each DLL that is not a KnownDLL is found in the
+// system folder alone when the program first calls into it.
+TEST_F(LifecycleTest, OneRequestEndToEndWithEveryDllFromTheSystemFolder)
 {
-    PlugCamera(true, 1);
-    sim::Click(IDC_BTN_COUNTRY);
-    sim::PickMenuItem(ID_COUNTRY_JAPAN);
-    sim::Click(IDC_BTN_OTHER);
-    sim::DismissMenu();
-    sim::Click(IDCANCEL);
-    EXPECT_EQ(0, WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL));
+    const struct {
+        const char *windows;
+        bool hasCall, callFails;
+        sim::DllSearch found;
+    } cases[] = {
+        {"Windows 8 or later: ", true, false, sim::DllSearch::SystemFolderOnly},
+        {"Windows 7 without KB2533623: ", false, false, sim::DllSearch::AlreadyLoaded},
+        {"SetDefaultDllDirectories failing: ", true, true, sim::DllSearch::AlreadyLoaded},
+    };
+    const std::vector<std::wstring> kFromSystemFolder = {
+        L"C:\\Windows\\system32\\ksproxy.ax", L"C:\\Windows\\system32\\cfgmgr32.dll",
+        L"C:\\Windows\\system32\\avicap32.dll"};
+    for (const auto &c : cases) {
+        sim::SetHasDefaultDllDirectories(c.hasCall);
+        if (c.callFails)
+            sim::FailCall(sim::Call::SetDefaultDllDirectories, 0);
+        PlugCamera(true, 1);
+        sim::Click(IDC_BTN_COUNTRY);
+        sim::PickMenuItem(ID_COUNTRY_JAPAN);
+        sim::Click(IDC_BTN_OTHER);
+        sim::DismissMenu();
+        sim::Click(IDCANCEL);
+        EXPECT_EQ(0, WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL)) << c.windows;
 
-    std::vector<int32_t> sets;
-    for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
-        if (r.bytes[20] == KSPROPERTY_TYPE_SET)
-            sets.push_back(r.bytes[24]);
-    EXPECT_EQ(std::vector<int32_t>{2}, sets);
-    EXPECT_TRUE(sim::Popups().at(1).items.at(1).checked); // "60Hz"
-    EXPECT_EQ(std::string("8\0", 2), StoredCountry());
+        for (const char *dll : {"ksproxy.ax", "cfgmgr32.dll", "avicap32.dll"})
+            EXPECT_EQ(c.found, sim::SearchAtFirstCall(dll)) << c.windows << dll;
+        EXPECT_EQ(c.hasCall && !c.callFails ? std::vector<std::wstring>() : kFromSystemFolder,
+                  sim::LibrariesLoaded()) << c.windows;
+        std::vector<int32_t> sets;
+        for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
+            if (r.bytes[20] == KSPROPERTY_TYPE_SET)
+                sets.push_back(r.bytes[24]);
+        EXPECT_EQ(std::vector<int32_t>{2}, sets) << c.windows;
+        EXPECT_TRUE(sim::Popups().at(1).items.at(1).checked) << c.windows; // "60Hz"
+        EXPECT_EQ(std::string("8\0", 2), StoredCountry()) << c.windows;
+        NextCase(c.windows);
+    }
 }
 
 } // namespace

@@ -115,4 +115,26 @@ TEST_F(SimulatedWindowsTest, APaintLeftUnvalidatedIsReported)
               sim::TakeResetFindings());
 }
 
+// SetDefaultDllDirectories refuses flags outside its four
+// (dlls/kernel32/tests/module.c); GetSystemDirectoryW answers a buffer one
+// short of the path with the size it needs and copies nothing.
+TEST_F(SimulatedWindowsTest, TheLoaderRefusesUndocumentedSearchFlagsAndShortBuffers)
+{
+    typedef BOOL(WINAPI * SetDirectories)(DWORD);
+    FARPROC proc = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+    ASSERT_TRUE(proc != NULL);
+    SetDirectories set = reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(proc));
+    for (DWORD flags : {0x0u, 0x3u, 0x8200u, 0x100u}) {
+        SetLastError(0);
+        EXPECT_FALSE(set(flags)) << flags;
+        EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, GetLastError()) << flags;
+    }
+    WCHAR path[MAX_PATH] = L"untouched";
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    WCHAR shortOf[MAX_PATH] = L"untouched";
+    EXPECT_EQ(length + 1, GetSystemDirectoryW(shortOf, length));
+    EXPECT_STREQ(L"untouched", shortOf);
+    EXPECT_EQ(length, (UINT)lstrlenW(path));
+}
+
 } // namespace

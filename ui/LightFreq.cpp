@@ -1,6 +1,8 @@
 #include "LightFreq.h"
 #include "LightFreqDlg.h"
 
+#include "control/SystemDlls.h"
+
 BEGIN_MESSAGE_MAP(CLightFreqApp, CWinApp)
     ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
@@ -12,6 +14,7 @@ CLightFreqApp theApp;
 // Runs the main dialog; returning FALSE then ends the program.
 BOOL CLightFreqApp::InitInstance()
 {
+    UseSystemFolderDllsOnly();
     AfxEnableControlContainer();
     Enable3dControls();
     CLightFreqDlg dlg;

@@ -59,6 +59,11 @@ enum class Call {
     RegCloseKey,
     DialogBox,
     CaptureConnect, // WM_CAP_DRIVER_CONNECT to a capture window
+    // The loader, at the program's start
+    GetProcAddress,
+    SetDefaultDllDirectories,
+    GetSystemDirectory,
+    LoadLibraryEx,
     Count
 };
 const char *CallName(Call call);
@@ -295,6 +300,23 @@ bool RegistryKeyExists(HKEY root, const std::string &key);
 // Keys under HKEY_LOCAL_MACHINE are read-only, as for a standard user.
 void DenyMachineKeyWrites(bool deny);
 long LiveRegistryKeys();
+
+// --- The loader -------------------------------------------------------------------
+// SetDefaultDllDirectories exists from Windows 8 on, and on Vista and 7 with
+// KB2533623; without it (has false) GetProcAddress finds none.
+void SetHasDefaultDllDirectories(bool has);
+// How Windows' loader finds a DLL that is not a KnownDLL (ksproxy.ax,
+// cfgmgr32.dll, avicap32.dll) when the program first calls into it, as a
+// delay-loaded DLL is then loaded by its name alone.
+enum class DllSearch {
+    NotCalled,
+    SystemFolderOnly,   // the process's search was restricted to the system folder
+    AlreadyLoaded,      // it was loaded before, by its full path in the system folder
+    ProgramFolderFirst, // the standard order: a DLL beside the program is taken
+};
+DllSearch SearchAtFirstCall(const std::string &dll);
+// The paths the program loaded libraries from, in order.
+const std::vector<std::wstring> &LibrariesLoaded();
 
 long LiveWindows();
 long LiveMenus();

@@ -3,9 +3,13 @@
 // loader (or the delay-load thunk) needs, every indirect call in the code
 // goes through a slot that belongs to a named import, and every imported
 // name is exported by the DLL of the same architecture that Wine ships.
+// Checks too that the image is hardened as Windows can enforce: relocatable
+// with a relocation table (ASLR), data not executable (DEP), a 64-bit image
+// placed anywhere in its address space, and no section both writable and
+// executable.
 //   import_check EXE WINE_DLL_DIR
-// Prints one line per DLL, one per notable import, and a verdict; exits 1
-// when anything would fail at run time.
+// Prints one line per DLL, one per notable import, the hardening, and a
+// verdict; exits 1 when anything would fail at run time or is not hardened.
 #include <ctype.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -28,7 +32,9 @@ const uint16_t kMachineAmd64 = 0x8664;
 const uint32_t kScnExecute = 0x20000000;
 const uint32_t kScnCode = 0x00000020;
 const uint32_t kScnWrite = 0x80000000;
-const int kExportDirectory = 0, kImportDirectory = 1, kDelayImportDirectory = 13;
+const int kExportDirectory = 0, kImportDirectory = 1, kRelocationDirectory = 5, kDelayImportDirectory = 13;
+const uint16_t kRelocsStripped = 0x0001;
+const uint16_t kHighEntropyVa = 0x0020, kDynamicBase = 0x0040, kNxCompat = 0x0100;
 
 struct Section {
     std::string name;
@@ -50,6 +56,8 @@ public:
     bool is64() const { return is64_; }
     uint64_t imageBase() const { return imageBase_; }
     uint32_t sizeOfImage() const { return sizeOfImage_; }
+    uint16_t characteristics() const { return characteristics_; }
+    uint16_t dllCharacteristics() const { return dllCharacteristics_; }
     uint32_t slotSize() const { return is64_ ? 8 : 4; }
     const std::vector<Section> &sections() const { return sections_; }
     void Directory(int index, uint32_t *rva, uint32_t *size) const
@@ -134,7 +142,7 @@ private:
     }
 
     std::vector<uint8_t> bytes_;
-    uint16_t machine_ = 0;
+    uint16_t machine_ = 0, characteristics_ = 0, dllCharacteristics_ = 0;
     bool is64_ = false;
     uint64_t imageBase_ = 0;
     uint32_t sizeOfImage_ = 0, symbolTable_ = 0, symbolCount_ = 0;
@@ -155,7 +163,9 @@ bool PeImage::Parse()
     symbolTable_ = (uint32_t)FileLe(coff + 8, 4);
     symbolCount_ = (uint32_t)FileLe(coff + 12, 4);
     uint32_t optionalSize = (uint32_t)FileLe(coff + 16, 2);
+    characteristics_ = (uint16_t)FileLe(coff + 18, 2);
     uint64_t optional = coff + 20;
+    dllCharacteristics_ = (uint16_t)FileLe(optional + 70, 2);
     uint16_t magic = (uint16_t)FileLe(optional, 2);
     if (magic != 0x10b && magic != 0x20b)
         return false;
@@ -524,6 +534,37 @@ std::string Resolve(WineDlls &dlls, Import import, std::string *where, bool *stu
     return "forwarded round in circles";
 }
 
+// --- Hardening ----------------------------------------------------------------
+
+// What the image asks of Windows' loader, as a line; what it lacks, as
+// problems.
+std::string CheckHardening(const PeImage &pe, std::vector<std::string> *problems)
+{
+    uint32_t relocations, relocationSize;
+    pe.Directory(kRelocationDirectory, &relocations, &relocationSize);
+    uint16_t flags = pe.dllCharacteristics();
+    const struct {
+        bool applies, held;
+        const char *what;
+    } checks[] = {
+        {true, (flags & kDynamicBase) != 0, "DYNAMIC_BASE"},
+        {true, (flags & kNxCompat) != 0, "NX_COMPAT"},
+        {pe.is64(), (flags & kHighEntropyVa) != 0, "HIGH_ENTROPY_VA"},
+        {true, relocationSize != 0 && !(pe.characteristics() & kRelocsStripped), "a relocation table"},
+    };
+    std::string held;
+    for (const auto &check : checks) {
+        if (check.applies && check.held)
+            held += std::string(held.empty() ? "" : ", ") + check.what;
+        else if (check.applies)
+            problems->push_back(std::string("the image lacks ") + check.what);
+    }
+    for (const Section &s : pe.sections())
+        if ((s.flags & kScnWrite) && (s.flags & kScnExecute))
+            problems->push_back("section " + s.name + " is both writable and executable");
+    return held;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -571,6 +612,7 @@ int main(int argc, char **argv)
             printf("    %s: Wine only stubs it\n", s.c_str());
         stubs += (int)stubbed.size();
     }
+    printf("  hardening: %s\n", CheckHardening(exe, &table.problems).c_str());
     for (const std::string &problem : table.problems)
         printf("  FAIL %s\n", problem.c_str());
     printf("%s: %zu imports, %d stubbed by Wine, %zu problems\n", table.problems.empty() ? "ok" : "FAILED",

@@ -4,13 +4,6 @@
 # for x86_64 with the x86_64 Lumetra.exe (a test-only installer).
 source "$(dirname "$0")/lib/load.sh" "$@"
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumetra'
-if [[ $BUILD == win32 ]]; then
-    SETUP=$BIN/Lumetra-1.0.0.2-setup.exe
-    PROGRAM_FILES='C:\Program Files (x86)'
-else
-    SETUP=$BIN/Lumetra-1.0.0.2-setup-x64-test.exe
-    PROGRAM_FILES='C:\Program Files'
-fi
 
 start_display
 new_prefix

@@ -123,6 +123,7 @@ extern "C" int _strnicmp(const char *a, const char *b, size_t n);
 extern "C" char *_itoa(int value, char *buffer, int radix);
 
 #include <winuser.h>
+#include <libloaderapi.h>
 #include <winreg.h>
 #include <objbase.h>
 #include <oleauto.h>

@@ -117,6 +117,7 @@ const char *CallName(Call call)
         "capGetDriverDescriptionA", "capCreateCaptureWindowA",
         "RegOpenKeyExA", "RegCreateKeyA", "RegQueryValueExA", "RegSetValueExA", "RegCloseKey",
         "DialogBoxParamA", "WM_CAP_DRIVER_CONNECT",
+        "GetProcAddress", "SetDefaultDllDirectories", "GetSystemDirectoryW", "LoadLibraryExW",
     };
     static_assert(sizeof(names) / sizeof(names[0]) == (size_t)Call::Count, "one name per call");
     return names[(size_t)call];

@@ -99,6 +99,12 @@ struct State {
     std::vector<IBindCtx *> bindContexts; // given to each BindToObject
     std::vector<std::string> misuse, scriptMismatches;
     DWORD lastError = 0;
+    // The loader (loader.cpp): log sizes when the DLL search was restricted
+    // to the system folder and when each DLL was loaded by its full path.
+    bool hasDefaultDllDirectories = true;
+    size_t searchRestrictedAt = 0;
+    std::map<std::string, size_t> loadedAt;
+    std::vector<std::wstring> librariesLoaded;
 };
 
 State &S();

@@ -8,6 +8,14 @@ eval "$(awk '$1 == "#define" && $2 ~ /^ID[A-Z]*_[A-Z0-9_]+$/ && $3 ~ /^[0-9]+$/ 
 IDOK=1 IDCANCEL=2
 MODE_RADIOS="$IDC_RADIO_OUTDOOR $IDC_RADIO_50HZ $IDC_RADIO_60HZ"
 
+# The build's installer (for x86_64 a test-only one from the same script) and
+# the Program Files folder it installs into.
+if [[ $BUILD == win32 ]]; then
+    SETUP=$BIN/Lumetra-1.0.0.2-setup.exe PROGRAM_FILES='C:\Program Files (x86)'
+else
+    SETUP=$BIN/Lumetra-1.0.0.2-setup-x64-test.exe PROGRAM_FILES='C:\Program Files'
+fi
+
 probe() { wine "$PROBE" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 start_lumetra() {

@@ -1,0 +1,151 @@
+// The loader: finding SetDefaultDllDirectories, the system folder, loading a
+// DLL by its full path, and how a delay-loaded DLL is found at the first call
+// into it.
+#include "ui.h"
+
+#include <wctype.h>
+
+using namespace sim;
+using namespace sim::detail;
+
+namespace {
+
+const HMODULE kKernel32 = (HMODULE)0x7B000000;
+const WCHAR kSystemFolder[] = L"C:\\Windows\\system32";
+const size_t kSystemFolderLength = sizeof(kSystemFolder) / sizeof(WCHAR) - 1;
+
+// The system folder's DLLs the program may load by path, with the calls it
+// makes into each.
+struct SystemDll {
+    const char *name;
+    std::vector<Call> calls;
+};
+const std::vector<SystemDll> &SystemDlls()
+{
+    static const std::vector<SystemDll> dlls = {
+        {"ksproxy.ax", {Call::KsSynchronousDeviceControl}},
+        {"cfgmgr32.dll", {Call::CM_Locate_DevNode, Call::CM_Get_DevNode_Registry_Property, Call::CM_Get_Child,
+                          Call::CM_Get_Sibling, Call::CM_Get_Parent}},
+        {"avicap32.dll", {Call::capGetDriverDescription, Call::capCreateCaptureWindow}},
+    };
+    return dlls;
+}
+
+std::string Lower(const WCHAR *text)
+{
+    std::string lower;
+    for (; *text; ++text)
+        lower += (char)towlower((wint_t)*text);
+    return lower;
+}
+
+// Windows accepts the flags below in any combination, and nothing else:
+// dlls/kernel32/tests/module.c, test_SetDefaultDllDirectories.
+const DWORD kSearchFlags = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_USER_DIRS |
+                           LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
+
+BOOL WINAPI SetDefaultDllDirectories(DWORD flags)
+{
+    if (Enter(Call::SetDefaultDllDirectories, NULL) || flags == 0 || (flags & ~kSearchFlags)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    State &s = S();
+    bool programFolder = flags & (LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    s.searchRestrictedAt = programFolder ? 0 : s.log.size();
+    return TRUE;
+}
+
+} // namespace
+
+HMODULE WINAPI GetModuleHandleW(LPCWSTR name)
+{
+    if (name == NULL)
+        return kModule;
+    std::string lower = Lower(name);
+    if (lower == "kernel32.dll" || lower == "kernel32")
+        return kKernel32;
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return NULL;
+}
+
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name)
+{
+    bool found = module == kKernel32 && name && strcmp(name, "SetDefaultDllDirectories") == 0 &&
+                 S().hasDefaultDllDirectories;
+    if (Enter(Call::GetProcAddress, NULL) || !found) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return NULL;
+    }
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&SetDefaultDllDirectories));
+}
+
+// The length copied without the terminator, or the size needed with it.
+UINT WINAPI GetSystemDirectoryW(LPWSTR buffer, UINT size)
+{
+    if (Enter(Call::GetSystemDirectory, NULL))
+        return 0;
+    if (size <= kSystemFolderLength)
+        return (UINT)kSystemFolderLength + 1;
+    memcpy(buffer, kSystemFolder, sizeof(kSystemFolder));
+    return (UINT)kSystemFolderLength;
+}
+
+HMODULE WINAPI LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags)
+{
+    if (file != NULL || path == NULL) {
+        ReportMisuse("LoadLibraryExW with a file handle, which is reserved, or no path");
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return NULL;
+    }
+    std::string lower = Lower(path);
+    bool qualified = lower.size() > 3 && lower[1] == ':' && lower[2] == '\\';
+    if ((flags & LOAD_WITH_ALTERED_SEARCH_PATH) && !qualified)
+        ReportMisuse("LoadLibraryExW with LOAD_WITH_ALTERED_SEARCH_PATH and the relative path " + lower);
+    if (Enter(Call::LoadLibraryEx, NULL)) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return NULL;
+    }
+    std::string folder = Lower(kSystemFolder) + "\\";
+    State &s = S();
+    for (size_t i = 0; i < SystemDlls().size(); ++i) {
+        if (lower == folder + SystemDlls()[i].name) {
+            s.loadedAt.insert({SystemDlls()[i].name, s.log.size()});
+            s.librariesLoaded.push_back(path);
+            return (HMODULE)(0x10000000 + 0x100000 * i);
+        }
+    }
+    ReportMisuse("LoadLibraryExW of " + lower + ", a library the simulation does not hold");
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return NULL;
+}
+
+namespace sim {
+
+void SetHasDefaultDllDirectories(bool has) { S().hasDefaultDllDirectories = has; }
+const std::vector<std::wstring> &LibrariesLoaded() { return S().librariesLoaded; }
+
+DllSearch SearchAtFirstCall(const std::string &dll)
+{
+    const State &s = S();
+    for (const SystemDll &candidate : SystemDlls()) {
+        if (dll != candidate.name)
+            continue;
+        for (size_t at = 1; at <= s.log.size(); ++at) {
+            bool intoDll = false;
+            for (Call call : candidate.calls)
+                intoDll = intoDll || s.log[at - 1] == call;
+            if (!intoDll)
+                continue;
+            auto loaded = s.loadedAt.find(dll);
+            if (loaded != s.loadedAt.end() && loaded->second < at)
+                return DllSearch::AlreadyLoaded;
+            if (s.searchRestrictedAt != 0 && s.searchRestrictedAt < at)
+                return DllSearch::SystemFolderOnly;
+            return DllSearch::ProgramFolderFirst;
+        }
+    }
+    return DllSearch::NotCalled;
+}
+
+} // namespace sim
