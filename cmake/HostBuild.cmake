@@ -15,12 +15,12 @@ if(LUMETRA_SANITIZE OR LUMETRA_FUZZ)
 endif()
 
 add_library(winsim STATIC
+    winsim/camera/zivo_camera.cpp
     winsim/src/capture.cpp
     winsim/src/cfgmgr.cpp
     winsim/src/com.cpp
     winsim/src/devices.cpp
     winsim/src/dialogs.cpp
-    winsim/src/driver.cpp
     winsim/src/guids.cpp
     winsim/src/kernel.cpp
     winsim/src/menus.cpp

@@ -2,6 +2,7 @@
 #include "PlatformTest.h"
 
 #include "camera/CameraPresence.h"
+#include "camera/zivo_camera.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ protected:
 
 TEST_F(CameraPresenceTest, TheCameraCountsInAnyCaseWithARevisionSuffix)
 {
-    sim::PlugCamera("USB\\VID_0AC8&PID_0302&REV_0100");
+    sim::camera::Plug();
     EXPECT_TRUE(IsCameraPresent());
     EndCase("a revision suffix: ");
     Node(sim::kRootDevNode, "usb\\vid_0ac8&pid_0302&mi_00");
@@ -77,8 +78,8 @@ TEST_F(CameraPresenceTest, TheWalkGoesDepthFirstThroughTheWholeTree)
 
 TEST_F(CameraPresenceTest, TheFirstMatchEndsTheWalk)
 {
-    sim::PlugCamera();
-    sim::PlugCamera();
+    sim::camera::Plug();
+    sim::camera::Plug();
     Node(sim::kRootDevNode, "USB\\VID_1234&PID_0001");
     EXPECT_TRUE(IsCameraPresent());
     EXPECT_EQ(1u + 3, PropertyReads());
@@ -95,7 +96,7 @@ TEST_F(CameraPresenceTest, ARootOnlyTreeIsExaminedAndHoldsNoCamera)
 
 TEST_F(CameraPresenceTest, APropertyThatDoesNotFitSkipsTheNode)
 {
-    DEVINST camera = sim::PlugCamera();
+    DEVINST camera = sim::camera::Plug().node;
     sim::DevNodeAt(camera).driver = std::string(261, 'k');
     EXPECT_FALSE(IsCameraPresent());
     sim::DevNodeAt(camera).driver = std::string(260, 'k');
@@ -112,7 +113,7 @@ TEST_F(CameraPresenceTest, APropertyThatDoesNotFitSkipsTheNode)
 
 TEST_F(CameraPresenceTest, AFailingRootMeansAbsent)
 {
-    sim::PlugCamera();
+    sim::camera::Plug();
     sim::FailCall(Call::CM_Locate_DevNode, CR_FAILURE);
     EXPECT_FALSE(IsCameraPresent());
     EXPECT_EQ(0u, PropertyReads());

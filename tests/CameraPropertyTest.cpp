@@ -3,6 +3,7 @@
 #include "PlatformTest.h"
 
 #include "camera/CameraProperty.h"
+#include "camera/zivo_camera.h"
 
 #include <initializer_list>
 
@@ -24,12 +25,12 @@ protected:
     void SetUp() override
     {
         PlatformTest::SetUp();
-        camera_ = sim::AddVideoDevice(L"Zivo Web Camera", true);
+        camera_ = &sim::camera::Plug();
     }
-    const std::wstring &DisplayName() { return sim::Device(camera_).displayName; }
-    sim::Driver &Driver() { return sim::Device(camera_).driver; }
+    const std::wstring &DisplayName() { return camera_->displayName; }
+    sim::camera::Driver &Driver() { return *camera_->driver; }
 
-    size_t camera_ = 0;
+    sim::camera::Camera *camera_ = NULL;
 };
 
 // The camera's record goes as one 72-byte buffer, both input and output.

@@ -6,6 +6,7 @@
 
 #include "camera/CameraMode.h"
 #include "camera/CameraPresence.h"
+#include "camera/zivo_camera.h"
 #include "control/CountryStore.h"
 #include "ui/LightFreqDlg.h"
 
@@ -25,22 +26,22 @@ std::string Stored()
     return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", &value) ? value.data : "<none>";
 }
 
-void CameraDevices(int32_t mode = 1)
-{
-    sim::AddVideoDevice(L"USB Video Device", false);
-    sim::AddVideoDevice(L"Zivo Web Camera", true);
-    sim::Device(1).driver.lightFrequency = mode;
-}
+sim::camera::Camera *g_camera;
 
-DEVINST g_cameraNode;
+// Another video device on a hub, and no camera.
+void OtherDevices()
+{
+    sim::AddVideoDevice(L"USB Video Device");
+    sim::AddDevNode(sim::AddDevNode(sim::kRootDevNode, sim::DevNode()), sim::DevNode());
+    g_camera = NULL;
+}
 
 void CameraPlugged(bool free = true)
 {
-    CameraDevices();
-    DEVINST hub = sim::AddDevNode(sim::kRootDevNode, sim::DevNode());
-    sim::AddDevNode(hub, sim::DevNode());
-    g_cameraNode = sim::PlugCamera();
-    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)", free);
+    OtherDevices();
+    g_camera = &sim::camera::Plug();
+    g_camera->driver->lightFrequency = 1;
+    g_camera->HoldElsewhere(!free);
 }
 
 void ExpectPreviewConsistent(CLightFreqDlg &dlg) { EXPECT_EQ("", PreviewInconsistency(dlg)); }
@@ -110,25 +111,25 @@ protected:
 TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
 {
     std::vector<Operation> ops;
-    ops.push_back({"SetFrequencyMode", [] { CameraDevices(); }, [](size_t n) {
+    ops.push_back({"SetFrequencyMode", [] { CameraPlugged(); }, [](size_t n) {
                        BOOL result = FALSE;
                        size_t calls = Measure(n, [&] { result = SetFrequencyMode(2); });
                        EXPECT_EQ(sim::Succeeded().handlesIssued > 0, result != 0);
                        if (result && sim::InjectedCall() != Call::KsSynchronousDeviceControl) {
-                           EXPECT_EQ(2, sim::Device(1).driver.lightFrequency);
+                           EXPECT_EQ(2, g_camera->driver->lightFrequency);
                        }
                        return calls;
                    }});
-    ops.push_back({"GetFrequencyMode", [] { CameraDevices(1); }, [](size_t n) {
+    ops.push_back({"GetFrequencyMode", [] { CameraPlugged(); }, [](size_t n) {
                        int mode = 0;
                        size_t calls = Measure(n, [&] { mode = GetFrequencyMode(); });
-                       EXPECT_EQ(sim::Succeeded().getsAnswered ? 1 : kModeUnknown, mode);
+                       EXPECT_EQ(g_camera->driver->getsAnswered ? 1 : kModeUnknown, mode);
                        return calls;
                    }});
     ops.push_back({"IsCameraPresent", [] { CameraPlugged(); }, [](size_t n) {
                        BOOL present = FALSE;
                        size_t calls = Measure(n, [&] { present = IsCameraPresent(); });
-                       EXPECT_EQ(sim::Succeeded().cameraIdsRead > 0, present != 0);
+                       EXPECT_EQ(sim::camera::HardwareIdsRead() > 0, present != 0);
                        return calls;
                    }});
     ops.push_back({"country load", [] { sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "7"); },
@@ -180,7 +181,7 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
         std::function<void()> scenario;
         bool busy; // the warning is answered, and closes the window
     } starts[] = {
-        {"OnInitDialog, camera absent", [] { CameraDevices(); }, false},
+        {"OnInitDialog, camera absent", [] { OtherDevices(); }, false},
         {"OnInitDialog, camera free", [] { CameraPlugged(); }, false},
         {"OnInitDialog, camera busy", [] { CameraPlugged(false); }, true},
     };
@@ -214,17 +215,15 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
         {"OnDeviceChange, removal", DBT_DEVICEREMOVECOMPLETE, false},
     };
     for (const auto &change : changes) {
-        ops.push_back({change.name, [&] { change.plug ? CameraDevices() : CameraPlugged(); }, [&](size_t n) {
+        ops.push_back({change.name, [&] { change.plug ? OtherDevices() : CameraPlugged(); }, [&](size_t n) {
                            int connectsBefore = 0;
                            DialogStep step{
                                [&] {
                                    sim::Then([&] {
-                                       if (change.plug) {
-                                           sim::PlugCamera();
-                                           sim::AddCaptureDriver(" ");
-                                       } else {
-                                           sim::RemoveDevNode(g_cameraNode);
-                                       }
+                                       if (change.plug)
+                                           g_camera = &sim::camera::Plug();
+                                       else
+                                           g_camera->Unplug();
                                    });
                                },
                                [&](CLightFreqDlg &) {

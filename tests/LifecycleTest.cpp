@@ -2,13 +2,13 @@
 // going while it runs, and the four ways out, each saving the country.
 #include "PlatformTest.h"
 
+#include "camera/zivo_camera.h"
 #include "ui/LightFreqDlg.h"
 
 #include <dbt.h>
+#include <vfw.h>
 
 #include <algorithm>
-#include <ks.h>
-#include <vfw.h>
 
 namespace {
 
@@ -29,18 +29,16 @@ const char kKey[] = "Software\\ZivoCam";
 
 class LifecycleTest : public PlatformTest {
 protected:
-    // The camera plugged in, its driver installed and its video device seen.
+    // The camera plugged in (the same one again after the first time).
     void PlugCamera(bool free = true, int32_t mode = 2)
     {
-        node_ = sim::PlugCamera();
-        if (camera_ < 0) {
-            camera_ = (int)sim::AddVideoDevice(L"Zivo Web Camera", true);
-            sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)", free);
-        }
-        sim::CaptureDriverAt(0).connects = free;
-        sim::Device((size_t)camera_).driver.lightFrequency = mode;
+        if (camera_ == NULL)
+            camera_ = &sim::camera::Plug();
+        camera_->Plug();
+        camera_->HoldElsewhere(!free);
+        camera_->driver->lightFrequency = mode;
     }
-    void UnplugCamera() { sim::RemoveDevNode(node_); }
+    void UnplugCamera() { camera_->Unplug(); }
     static std::string StoredCountry()
     {
         sim::RegValue value = {};
@@ -70,12 +68,10 @@ protected:
     void NextCase(const std::string &context)
     {
         EndCase(context);
-        camera_ = -1;
-        node_ = 0;
+        camera_ = NULL;
     }
 
-    DEVINST node_ = 0;
-    int camera_ = -1;
+    sim::camera::Camera *camera_ = NULL;
 };
 
 TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
@@ -156,7 +152,6 @@ TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
 TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
 {
     for (UINT first : {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL}) {
-        sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
         sim::Then([&] { PlugCamera(); });
         sim::DeviceChange(first);
         sim::DeviceChange(DBT_DEVICEARRIVAL);
@@ -250,7 +245,6 @@ TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
 
 TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
 {
-    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
     sim::Click(IDC_BTN_COUNTRY);
     // Many, each handled inside the one command and giving back what it took.
     for (int i = 0; i < 20; ++i) {
@@ -273,7 +267,7 @@ TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
 TEST_F(LifecycleTest, ADeviceChangeInsideTheWarningBoxIsHandledThenTheWindowCloses)
 {
     PlugCamera(false);
-    sim::Then([] { sim::CaptureDriverAt(0).connects = true; }); // the other application lets go
+    sim::Then([&] { camera_->HoldElsewhere(false); }); // the other application lets go
     sim::DeviceChange(DBT_DEVNODES_CHANGED);
     Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::AnswerMessageBox(IDOK);
@@ -345,11 +339,7 @@ TEST_F(LifecycleTest, OneRequestEndToEnd)
     sim::Click(IDCANCEL);
     EXPECT_EQ(0, WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL));
 
-    std::vector<int32_t> sets;
-    for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
-        if (r.bytes[20] == KSPROPERTY_TYPE_SET)
-            sets.push_back(r.bytes[24]);
-    EXPECT_EQ(std::vector<int32_t>{2}, sets);
+    EXPECT_EQ(std::vector<int32_t>{2}, camera_->driver->Sets());
     EXPECT_TRUE(sim::Popups().at(1).items.at(1).checked); // "60Hz"
     EXPECT_EQ(std::string("8\0", 2), StoredCountry());
 }

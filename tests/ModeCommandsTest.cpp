@@ -2,9 +2,9 @@
 // popup menus the user is shown.
 #include "PlatformTest.h"
 
+#include "camera/zivo_camera.h"
 #include "ui/LightFreqDlg.h"
 
-#include <ks.h>
 #include <limits.h>
 #include <stdlib.h>
 
@@ -12,19 +12,9 @@ namespace {
 
 class ModeCommandsTest : public PlatformTest {
 protected:
-    void AddCamera() { camera_ = (int)sim::AddVideoDevice(L"Zivo Web Camera", true); }
+    void AddCamera() { camera_ = &sim::camera::Plug(); }
     // The values of the SET requests the camera received, in order.
-    std::vector<int32_t> SetsSent() const
-    {
-        std::vector<int32_t> values;
-        if (camera_ < 0)
-            return values;
-        for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
-            if (r.bytes[20] == KSPROPERTY_TYPE_SET)
-                values.push_back((int32_t)(r.bytes[24] | r.bytes[25] << 8 | r.bytes[26] << 16 |
-                                           (uint32_t)r.bytes[27] << 24));
-        return values;
-    }
+    std::vector<int32_t> SetsSent() const { return camera_ ? camera_->driver->Sets() : std::vector<int32_t>(); }
     // The items checked in the popup shown n-th.
     static std::vector<UINT> CheckedIn(size_t n)
     {
@@ -43,7 +33,7 @@ protected:
     void OpenCountries() { sim::Click(IDC_BTN_COUNTRY); }
     void OpenFrequencies() { sim::Click(IDC_BTN_OTHER); }
 
-    int camera_ = -1;
+    sim::camera::Camera *camera_ = NULL;
 };
 
 TEST_F(ModeCommandsTest, TheCountryPopupListsTheTenCountriesWithTheStoredOneChecked)

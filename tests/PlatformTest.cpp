@@ -6,6 +6,7 @@ extern const size_t g_lumetraRes_size;
 void PlatformTest::SetUp()
 {
     sim::SetModuleResources(g_lumetraRes, g_lumetraRes_size);
+    sim::SetModuleFileName("C:\\Program Files\\Lumetra\\Lumetra.exe");
     EndCase("before the test: ");
 }
 

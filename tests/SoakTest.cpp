@@ -6,6 +6,7 @@
 #include "PlatformTest.h"
 #include "PreviewChecks.h"
 
+#include "camera/zivo_camera.h"
 #include "ui/LightFreqDlg.h"
 
 #include <dbt.h>
@@ -27,9 +28,9 @@ protected:
     void SetUp() override
     {
         PlatformTest::SetUp();
-        sim::AddVideoDevice(L"Integrated Webcam", false);
-        sim::AddVideoDevice(L"Zivo Web Camera", true);
-        sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
+        sim::AddVideoDevice(L"Integrated Webcam");
+        camera_ = &sim::camera::Plug();
+        camera_->Unplug();
     }
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
@@ -40,23 +41,17 @@ protected:
                                        0x0018};
         switch (Pick(12)) {
         case 0:
-            sim::Then([this] {
-                if (!cameraNode_)
-                    cameraNode_ = sim::PlugCamera();
-            });
+            sim::Then([this] { camera_->Plug(); });
             break;
         case 1:
-            sim::Then([this] {
-                sim::RemoveDevNode(cameraNode_);
-                cameraNode_ = 0;
-            });
+            sim::Then([this] { camera_->Unplug(); });
             break;
         case 2:
         case 3:
             sim::DeviceChange(kEvents[Pick(5)]);
             break;
         case 4:
-            sim::Then([this] { sim::CaptureDriverAt(0).connects = Pick(3) != 0; });
+            sim::Then([this] { camera_->HoldElsewhere(Pick(3) == 0); });
             break;
         case 5:
         case 6: {
@@ -81,7 +76,7 @@ protected:
             break;
         case 10:
             sim::Then([this] {
-                sim::Driver &driver = sim::Device(1).driver;
+                sim::camera::Driver &driver = *camera_->driver;
                 driver.getFailure = Pick(4) == 0 ? HRESULT_FROM_WIN32(ERROR_GEN_FAILURE) : S_OK;
                 driver.setFailure = Pick(4) == 0 ? HRESULT_FROM_WIN32(ERROR_GEN_FAILURE) : S_OK;
             });
@@ -124,7 +119,7 @@ protected:
 
     std::mt19937 random_;
     size_t events_ = 0, done_ = 0;
-    DEVINST cameraNode_ = 0;
+    sim::camera::Camera *camera_ = NULL;
 };
 
 TEST_F(SoakTest, ARandomRunKeepsTheDialogConsistent)

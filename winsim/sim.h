@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,50 +94,50 @@ bool CanFail(Call call);
 // What succeeded, for judging results after an injected failure.
 struct Outcomes {
     int handlesIssued = 0;  // device handles given out by filters
-    int getsAnswered = 0;   // light-frequency GETs a camera driver answered
-    int cameraIdsRead = 0;  // hardware-ID reads of a node whose first ID is the camera's
     int connects = 0;       // capture windows connected
     int valuesQueried = 0;  // registry values read
     int valuesSet = 0;      // registry values written
 };
 const Outcomes &Succeeded();
 
-// --- The camera driver and the video-input devices --------------------------
+// Whatever is plugged into the simulation (see camera/) clears itself when a
+// case ends: fn runs at every Reset, after the platform's own state is gone.
+void AtReset(void (*fn)());
+
+// --- Kernel-streaming devices and the video-input category -------------------
 typedef std::array<uint8_t, 72> RequestBytes;
 
-// One device request as the driver received it.
+// One device request as the device received it.
 struct DeviceRequest {
     RequestBytes bytes; // the input buffer's first 72 bytes
     ULONG inLength, outLength;
-    const void *in, *out;        // the two buffers: one and the same for the camera's record
-    const ULONG *bytesReturned;  // where the driver was to write the answer's size
+    const void *in, *out;        // the two buffers
+    const ULONG *bytesReturned;  // where the device was to write the answer's size
 };
 
-struct Driver {
-    bool isCamera = false;    // implements the camera's property set
-    int32_t lightFrequency = 2;
-    HRESULT getFailure = S_OK; // a GET of the light frequency answers this
-    HRESULT setFailure = S_OK; // a SET of the light frequency answers this
-    bool answerGetWith = false;
-    int32_t getAnswer = 0;       // used when answerGetWith is set
-    // The rest of a GET's answer, at offsets 28, 32 and 36.
-    int32_t answerSecond = 0, answerThird = 0;
-    std::array<uint8_t, 32> answerBlock = {};
-    bool answerRaw = false;      // a GET is answered with rawAnswer's bytes and rawResult
-    std::string rawAnswer;
-    HRESULT rawResult = S_OK;
-    std::vector<DeviceRequest> requests; // every request, as received
+// The kernel object a filter's handle leads to. It records every
+// IOCTL_KS_PROPERTY request; by default it answers as a driver that has no
+// such property set.
+class KsDevice {
+public:
+    virtual ~KsDevice() = default;
+    // returned is where the answer's size goes; in holds at least a KSPROPERTY.
+    virtual HRESULT Property(const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned);
+    std::vector<DeviceRequest> requests;
 };
 
 struct VideoDevice {
     std::wstring friendlyName;
-    std::wstring displayName;
-    Driver driver;
+    std::wstring displayName; // unique: the device is found by it
+    std::shared_ptr<KsDevice> device;
 };
 
-// Adds a device to the video-input category; returns its index. The display
-// name is made up from the index unless given.
-size_t AddVideoDevice(const std::wstring &friendlyName, bool isCamera, const std::wstring &displayName = L"");
+// Adds a device to the video-input category, last in enumeration order, and
+// returns its index. The display name is made up unless given; without a
+// device object it gets one of its own.
+size_t AddVideoDevice(const std::wstring &friendlyName, const std::wstring &displayName = L"",
+                      std::shared_ptr<KsDevice> device = nullptr);
+void RemoveVideoDevice(const std::wstring &displayName);
 VideoDevice &Device(size_t index);
 size_t DeviceCount();
 
@@ -166,8 +167,10 @@ const std::vector<std::string> &ScriptMismatches();
 
 // --- The user interface ------------------------------------------------------
 // The program's compiled resources (the bytes windres writes as a .res file),
-// served to GetModuleHandle(NULL). Survive Reset.
+// served to GetModuleHandle(NULL), and the path of its executable. Both
+// survive Reset.
 void SetModuleResources(const void *data, size_t size);
+void SetModuleFileName(const std::string &path);
 // One resource's bytes, or none.
 std::string ModuleResource(long type, long id);
 
@@ -257,8 +260,6 @@ struct DevNode {
 std::string Sz(const std::string &text);
 std::string MultiSz(const std::vector<std::string> &strings);
 DEVINST AddDevNode(DEVINST parent, const DevNode &node);
-// The camera plugged in: a node with its driver installed.
-DEVINST PlugCamera(const std::string &firstHardwareId = "USB\\VID_0AC8&PID_0302&REV_0100");
 void RemoveDevNode(DEVINST node); // with its subtree
 DevNode &DevNodeAt(DEVINST node);
 const DEVINST kRootDevNode = 1;
@@ -266,6 +267,7 @@ const DEVINST kRootDevNode = 1;
 struct PropertyRead {
     DEVINST node;
     ULONG property;
+    bool delivered; // the value was copied out
 };
 const std::vector<PropertyRead> &PropertyReads();
 
@@ -276,7 +278,9 @@ struct CaptureDriver {
     bool unterminated = false; // the description is copied without a terminator
 };
 UINT AddCaptureDriver(const std::string &description, bool connects = true);
+void RemoveCaptureDriver(UINT index); // the drivers after it move up
 CaptureDriver &CaptureDriverAt(UINT index);
+size_t CaptureDriverCount();
 // The capture windows alive now, oldest first.
 std::vector<HWND> CaptureWindows();
 bool IsCaptureConnected(HWND window);

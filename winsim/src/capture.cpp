@@ -88,7 +88,9 @@ UINT AddCaptureDriver(const std::string &description, bool connects)
     return (UINT)S().captureDrivers.size() - 1;
 }
 
+void RemoveCaptureDriver(UINT index) { S().captureDrivers.erase(S().captureDrivers.begin() + index); }
 CaptureDriver &CaptureDriverAt(UINT index) { return S().captureDrivers.at(index); }
+size_t CaptureDriverCount() { return S().captureDrivers.size(); }
 
 std::vector<HWND> CaptureWindows()
 {

@@ -124,6 +124,12 @@ const char *CallName(Call call)
 
 namespace {
 
+std::vector<void (*)()> &ResetHooks()
+{
+    static std::vector<void (*)()> hooks;
+    return hooks;
+}
+
 std::vector<std::string> &ResetFindings()
 {
     static std::vector<std::string> findings;
@@ -185,6 +191,8 @@ void Reset()
     ApartmentDepth() = 0;
     ResetUi();
     s = State();
+    for (void (*hook)() : ResetHooks())
+        hook();
 }
 
 void FailCall(Call call, HRESULT result, int occurrence) { S().failures.push_back({call, result, occurrence}); }
@@ -200,23 +208,7 @@ bool CanFail(Call call)
            call != Call::RegCloseKey && call != Call::Count;
 }
 
-size_t AddVideoDevice(const std::wstring &friendlyName, bool isCamera, const std::wstring &displayName)
-{
-    State &s = S();
-    VideoDevice device;
-    device.friendlyName = friendlyName;
-    device.displayName = displayName;
-    if (device.displayName.empty()) {
-        device.displayName = L"@device:pnp:\\\\?\\usb#vid_sim&pid_" + std::to_wstring(s.devices.size()) +
-                             L"#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
-    }
-    device.driver.isCamera = isCamera;
-    s.devices.push_back(device);
-    return s.devices.size() - 1;
-}
-
-VideoDevice &Device(size_t index) { return S().devices.at(index); }
-size_t DeviceCount() { return S().devices.size(); }
+void AtReset(void (*fn)()) { ResetHooks().push_back(fn); }
 
 const std::vector<Call> &CallLog() { return S().log; }
 size_t CallCount(Call call) { return S().counts[(size_t)call]; }

@@ -62,7 +62,7 @@ struct TreeNode {
 };
 
 struct OpenKey {
-    std::string path; // "hklm\\software\\zivocam", lower case
+    std::string path; // "hklm\\software\\vendor", lower case
     bool writable;
 };
 
@@ -94,8 +94,9 @@ struct State {
     std::set<ObjectBase *> objects;
     std::set<void *> bstrs;       // allocation bases
     std::set<void *> taskBlocks;
-    std::map<HANDLE, size_t> deviceHandles; // live filter handle -> device index
+    std::map<HANDLE, std::shared_ptr<KsDevice>> deviceHandles; // live filter handle -> its device
     uintptr_t nextHandle = 0x1000;
+    unsigned nextDevice = 0; // numbers the made-up display names
     std::vector<IBindCtx *> bindContexts; // given to each BindToObject
     std::vector<std::string> misuse, scriptMismatches;
     DWORD lastError = 0;
@@ -120,10 +121,6 @@ void FreeAllPlatformMemory();
 
 // COM initialisation depth of the calling thread.
 long &ApartmentDepth();
-
-// Answers one IOCTL_KS_PROPERTY request on the device's driver; returned may
-// be null.
-HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned);
 
 } // namespace detail
 } // namespace sim

@@ -73,6 +73,7 @@ UiState &UI();
 void ResetUi();
 Window *FindWindow(HWND window);
 std::vector<BYTE> FindResourceBytes(long type, long id);
+std::string &ModuleFileName(); // the scenario's executable
 HWND CreateWindowFromTemplate(const std::string &cls, const std::string &text, DWORD style, DWORD exStyle,
                               const RECT &rect, HWND parent, int id);
 void DeliverPosted();

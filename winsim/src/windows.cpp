@@ -104,7 +104,7 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR name) { return name == NULL ? kModule : N
 
 DWORD WINAPI GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size)
 {
-    lstrcpynA(buffer, "C:\\Program Files\\Lumetra\\Lumetra.exe", (int)size);
+    lstrcpynA(buffer, ModuleFileName().c_str(), (int)size);
     return (DWORD)lstrlenA(buffer);
 }
 
