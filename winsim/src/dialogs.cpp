@@ -121,6 +121,8 @@ HWND FirstTabStop(HWND dialog)
     return NULL;
 }
 
+} // namespace
+
 // The default dialog procedure: the dialog's own procedure first, then the
 // default handling.
 LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -151,6 +153,8 @@ LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+namespace {
+
 bool IsPushButton(HWND hwnd)
 {
     Window *w = FindWindow(hwnd);
@@ -167,19 +171,38 @@ HWND ActiveDialog()
     return found;
 }
 
-void PressKey(HWND dialog, int key)
+bool IsWithin(HWND window, HWND ancestor)
 {
+    for (Window *w = FindWindow(window); w; w = FindWindow(w->parent))
+        if (w->handle == ancestor)
+            return true;
+    return false;
+}
+
+// DM_GETDEFID's answer: the default push button's ID, else IDOK.
+int DefaultId(HWND dialog)
+{
+    for (HWND child : FindWindow(dialog)->children)
+        if ((FindWindow(child)->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && IsPushButton(child))
+            return GetDlgCtrlID(child);
+    return IDOK;
+}
+
+// IsDialogMessage's keys: Esc is Cancel; Enter clicks the push button that
+// has the focus, else the default one.
+bool DialogKey(HWND dialog, WPARAM key)
+{
+    int id;
     if (key == VK_ESCAPE) {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDCANCEL));
+        id = IDCANCEL;
     } else if (key == VK_RETURN) {
         HWND focus = GetFocus();
-        if (IsPushButton(focus) && GetParent(focus) == dialog)
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED), (LPARAM)focus);
-        else
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+        id = IsPushButton(focus) && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : DefaultId(dialog);
     } else {
-        SendMessageA(dialog, WM_KEYDOWN, (WPARAM)key, 0);
+        return false;
     }
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+    return true;
 }
 
 void ClickControl(HWND dialog, int id)
@@ -192,6 +215,13 @@ void ClickControl(HWND dialog, int id)
     if (IsPushButton(control))
         SetFocus(control); // a click gives a push button the focus
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)control);
+}
+
+// A key the user presses goes to the window with the focus.
+void PostKey(HWND dialog, int key)
+{
+    HWND focus = GetFocus();
+    PostMessageA(IsWithin(focus, dialog) ? focus : dialog, WM_KEYDOWN, (WPARAM)key, 0);
 }
 
 } // namespace
@@ -207,9 +237,39 @@ void BroadcastDeviceChange(UINT eventType)
             SendMessageA(hwnd, WM_DEVICECHANGE, eventType, 0);
 }
 
+bool TakePosted(PostedMessage *m)
+{
+    while (!UI().posted.empty()) {
+        *m = UI().posted.front();
+        UI().posted.pop_front();
+        if (FindWindow(m->window))
+            return true;
+    }
+    return false;
+}
+
+void DispatchInDialog(HWND dialog, const PostedMessage &m)
+{
+    if (m.message == WM_KEYDOWN && IsWithin(m.window, dialog) && DialogKey(dialog, m.wParam))
+        return;
+    SendMessageA(m.window, m.message, m.wParam, m.lParam);
+}
+
+void RunModalLoop(HWND dialog, const char *loop)
+{
+    while (FindWindow(dialog) && !FindWindow(dialog)->ended) {
+        PostedMessage m;
+        if (TakePosted(&m)) {
+            DispatchInDialog(dialog, m);
+        } else if (!RunNextInput(loop)) {
+            ReportScriptMismatch(std::string("the ") + loop + " waits for input and none is scripted");
+            EndDialog(dialog, -1);
+        }
+    }
+}
+
 bool RunNextInput(const char *loop)
 {
-    DeliverPosted();
     if (UI().input.empty())
         return false;
     Input input = UI().input.front();
@@ -226,7 +286,7 @@ bool RunNextInput(const char *loop)
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(input.value, 0), 0);
         break;
     case Input::Key:
-        PressKey(dialog, input.value);
+        PostKey(dialog, input.value);
         break;
     case Input::CloseBox:
         SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -238,13 +298,18 @@ bool RunNextInput(const char *loop)
     case Input::DeviceChange:
         BroadcastDeviceChange((UINT)input.value);
         break;
+    case Input::Answer:
+        if (FindWindow(dialog)->messageBox)
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(input.value, BN_CLICKED), (LPARAM)GetDlgItem(dialog, input.value));
+        else
+            ReportScriptMismatch(std::string("scenario answers a message box in the ") + loop);
+        break;
     case Input::Action:
         input.action();
         break;
     default:
-        ReportScriptMismatch(std::string("scenario input for a menu or message box reached the ") + loop);
+        ReportScriptMismatch(std::string("scenario input for a menu reached the ") + loop);
     }
-    DeliverPosted();
     return true;
 }
 
@@ -273,15 +338,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGP
         SetFocus(first);
     if ((templateStyle & WS_VISIBLE) && !FindWindow(dialog)->ended)
         ShowWindow(dialog, SW_SHOW);
-    while (!FindWindow(dialog)->ended) {
-        DeliverPosted();
-        if (FindWindow(dialog)->ended)
-            break;
-        if (!RunNextInput("dialog")) {
-            ReportScriptMismatch("the dialog waits for input and none is scripted");
-            EndDialog(dialog, -1);
-        }
-    }
+    RunModalLoop(dialog, "dialog");
     INT_PTR result = FindWindow(dialog)->endResult;
     if (owner)
         EnableWindow(owner, TRUE);

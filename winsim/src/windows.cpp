@@ -159,14 +159,6 @@ void Paint(HWND hwnd)
         ReportMisuse("WM_PAINT left " + w->cls + " window unvalidated");
 }
 
-void DeliverPosted()
-{
-    while (!UI().posted.empty()) {
-        PostedMessage m = UI().posted.front();
-        UI().posted.pop_front();
-        SendMessageA(m.window, m.message, m.wParam, m.lParam);
-    }
-}
 } // namespace detail
 } // namespace sim
 
