@@ -228,7 +228,9 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
                                },
                                [&](CLightFreqDlg &) {
                                    connectsBefore = sim::Succeeded().connects;
-                                   SendMessageA(MainWindow(), WM_DEVICECHANGE, change.event, 0);
+                                   DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
+                                   SendMessageA(MainWindow(), WM_DEVICECHANGE, change.event,
+                                                change.event & 0x8000 ? (LPARAM)&volume : 0);
                                },
                                [&](CLightFreqDlg &dlg) {
                                    sim::Then([&] {

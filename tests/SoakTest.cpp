@@ -35,10 +35,17 @@ protected:
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
+    // Any event; a device's own are a volume's or a port's.
+    void DeviceChange()
+    {
+        static const UINT kEvents[] = {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE,
+                                       DBT_DEVICEQUERYREMOVE, DBT_CONFIGCHANGED};
+        UINT event = kEvents[Pick(5)];
+        sim::DeviceChange(event, event & 0x8000 ? (Pick(2) ? DBT_DEVTYP_VOLUME : DBT_DEVTYP_PORT) : 0);
+    }
+
     void QueueEvent()
     {
-        static const UINT kEvents[] = {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE, 0x8001,
-                                       0x0018};
         switch (Pick(12)) {
         case 0:
             sim::Then([this] { camera_->Plug(); });
@@ -48,7 +55,7 @@ protected:
             break;
         case 2:
         case 3:
-            sim::DeviceChange(kEvents[Pick(5)]);
+            DeviceChange();
             break;
         case 4:
             sim::Then([this] { camera_->HoldElsewhere(Pick(3) == 0); });
@@ -58,7 +65,7 @@ protected:
             bool countries = Pick(2) == 0;
             sim::Click(countries ? IDC_BTN_COUNTRY : IDC_BTN_OTHER);
             while (Pick(4) == 0)
-                sim::DeviceChange(kEvents[Pick(5)]);
+                DeviceChange();
             if (Pick(4) == 0)
                 sim::DismissMenu();
             else

@@ -195,7 +195,10 @@ void Command(WORD id);                        // a menu or accelerator command
 void Key(int virtualKey);                     // VK_RETURN or VK_ESCAPE
 void CloseBox();                              // the caption's close button
 void Minimize(bool minimized);                // iconic or restored, then painted
-void DeviceChange(UINT eventType);            // WM_DEVICECHANGE to every top-level window
+// WM_DEVICECHANGE to every top-level window. A window that registered for no
+// notifications gets an arrival or removal only for a volume or a port (the
+// deviceType of the DEV_BROADCAST_HDR it comes with), never for a camera.
+void DeviceChange(UINT eventType, DWORD deviceType = 0);
 void PickMenuItem(UINT id);                   // in the open popup menu
 void DismissMenu();
 void AnswerMessageBox(int id);

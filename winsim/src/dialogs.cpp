@@ -3,6 +3,7 @@
 // scenario's input.
 #include "ui.h"
 
+#include <dbt.h>
 #include <strings.h>
 
 namespace sim {
@@ -226,15 +227,26 @@ void PostKey(HWND dialog, int key)
 
 } // namespace
 
-void BroadcastDeviceChange(UINT eventType)
+// The events of a device carry its DEV_BROADCAST_HDR; those of the whole
+// system (a change of the device tree, of the configuration) carry nothing.
+void BroadcastDeviceChange(UINT eventType, DWORD deviceType)
 {
+    bool ofADevice = (eventType & 0x8000) != 0;
+    if (ofADevice != (deviceType == DBT_DEVTYP_VOLUME || deviceType == DBT_DEVTYP_PORT)) {
+        ReportScriptMismatch("device change " + std::to_string(eventType) + " for device type " +
+                             std::to_string(deviceType) + ", which a top-level window is never sent");
+        return;
+    }
+    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0}; // drive E:
+    DEV_BROADCAST_PORT_A port = {sizeof(port), DBT_DEVTYP_PORT, 0, {0}};
+    LPARAM data = !ofADevice ? 0 : deviceType == DBT_DEVTYP_VOLUME ? (LPARAM)&volume : (LPARAM)&port;
     std::vector<HWND> topLevel;
     for (auto &entry : UI().windows)
         if (!(entry.second.style & WS_CHILD))
             topLevel.push_back(entry.first);
     for (HWND hwnd : topLevel)
         if (FindWindow(hwnd))
-            SendMessageA(hwnd, WM_DEVICECHANGE, eventType, 0);
+            SendMessageA(hwnd, WM_DEVICECHANGE, eventType, data);
 }
 
 bool TakePosted(PostedMessage *m)
@@ -296,7 +308,7 @@ bool RunNextInput(const char *loop)
         Paint(dialog);
         break;
     case Input::DeviceChange:
-        BroadcastDeviceChange((UINT)input.value);
+        BroadcastDeviceChange((UINT)input.value, input.code);
         break;
     case Input::Answer:
         if (FindWindow(dialog)->messageBox)

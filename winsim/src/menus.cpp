@@ -106,7 +106,7 @@ void Command(WORD id) { Queue(Input::Command, id); }
 void Key(int key) { Queue(Input::Key, key); }
 void CloseBox() { Queue(Input::CloseBox); }
 void Minimize(bool minimized) { Queue(Input::Minimize, minimized ? 1 : 0); }
-void DeviceChange(UINT eventType) { Queue(Input::DeviceChange, (int)eventType); }
+void DeviceChange(UINT eventType, DWORD deviceType) { Queue(Input::DeviceChange, (int)eventType, (WORD)deviceType); }
 void PickMenuItem(UINT id) { Queue(Input::PickMenuItem, (int)id); }
 void DismissMenu() { Queue(Input::DismissMenu); }
 void AnswerMessageBox(int id) { Queue(Input::Answer, id); }

@@ -87,7 +87,7 @@ bool TakePosted(PostedMessage *m);
 void RunModalLoop(HWND dialog, const char *loop);
 // Runs one scripted input; false when there is none left.
 bool RunNextInput(const char *loop);
-void BroadcastDeviceChange(UINT eventType);
+void BroadcastDeviceChange(UINT eventType, DWORD deviceType);
 
 const HINSTANCE kModule = (HINSTANCE)0x400000;
 

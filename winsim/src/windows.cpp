@@ -2,7 +2,6 @@
 // window procedures of the standard controls.
 #include "ui.h"
 
-#include <dbt.h>
 #include <strings.h>
 
 namespace sim {
@@ -202,9 +201,6 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_ICONERASEBKGND:
         return TRUE;
-    case WM_DEVICECHANGE:
-        // The queries are granted; a notification needs no answer.
-        return wParam == DBT_QUERYCHANGECONFIG || wParam == DBT_DEVICEQUERYREMOVE;
     }
     return 0;
 }
