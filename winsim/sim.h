@@ -275,10 +275,14 @@ struct PropertyRead {
 const std::vector<PropertyRead> &PropertyReads();
 
 // --- Video for Windows capture drivers ----------------------------------------
+// A driver captures 24-bit RGB frames of one of its sizes, the first to
+// begin with; it keeps the size last set from one connection to the next.
 struct CaptureDriver {
     std::string description, version = "Version: 1.0";
     bool connects = true; // false while another application holds the device
     bool unterminated = false; // the description is copied without a terminator
+    std::vector<std::pair<LONG, LONG>> sizes = {{640, 480}, {352, 288}, {320, 240}, {176, 144}, {160, 120}};
+    LONG width = 640, height = 480;
 };
 UINT AddCaptureDriver(const std::string &description, bool connects = true);
 void RemoveCaptureDriver(UINT index); // the drivers after it move up

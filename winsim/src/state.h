@@ -73,7 +73,7 @@ struct State {
     DEVINST nextDevNode = 2;
     std::vector<PropertyRead> propertyReads;
     std::vector<CaptureDriver> captureDrivers;
-    std::map<HWND, bool> captureWindows; // capture window -> connected
+    std::map<HWND, UINT> captureWindows; // capture window -> the driver connected, kNotConnected for none
     std::vector<std::vector<BYTE>> formatsSet;
     // Keys by lower-case path; values by lower-case name.
     std::map<std::string, std::map<std::string, RegValue>> registry;
