@@ -98,6 +98,7 @@ typedef DWORD ACCESS_MASK;
 
 // --- Kernel -------------------------------------------------------------------
 #define CP_ACP 0
+#define WC_NO_BEST_FIT_CHARS 0x00000400
 #define MAX_PATH 260
 
 DWORD WINAPI GetLastError(void);
