@@ -243,14 +243,23 @@ TEST_F(CameraPropertyTest, RejectedRequestsFailWithTheDriversResult)
     property.Close();
 }
 
+// A thread already in the multithreaded apartment keeps it and COM works;
+// either way a CoInitialize that failed is not balanced.
 TEST_F(CameraPropertyTest, AFailedCoInitializeIsNotBalancedByClose)
 {
-    sim::FailCall(Call::CoInitialize, E_OUTOFMEMORY);
+    sim::FailCall(Call::CoInitialize, E_OUTOFMEMORY, 1);
     CCameraProperty property;
     property.Open(DisplayName().c_str());
     EXPECT_EQ(CO_E_NOTINITIALIZED, property.m_hrLast);
     property.Close();
     EXPECT_EQ(0u, sim::CallCount(Call::CoUninitialize));
+
+    ASSERT_EQ(S_OK, CoInitializeEx(NULL, COINIT_MULTITHREADED));
+    EXPECT_TRUE(property.Open(DisplayName().c_str())->m_bValid);
+    EXPECT_TRUE(property.SetProperty(kPropLightFrequency, 1));
+    property.Close();
+    EXPECT_EQ(1, sim::ComInitDepth());
+    CoUninitialize();
 }
 
 } // namespace

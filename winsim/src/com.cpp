@@ -12,6 +12,12 @@ long &ApartmentDepth()
     return depth;
 }
 
+bool &InMultithreadedApartment()
+{
+    thread_local bool mta = false;
+    return mta;
+}
+
 BSTR AllocBstr(const OLECHAR *text)
 {
     if (text == NULL)
@@ -87,9 +93,11 @@ public:
     void STDMETHODCALLTYPE HeapMinimize() override {}
 };
 
+// A bind context needs no apartment, as Wine's shows.
 class BindCtx : public Object<IBindCtx> {
 public:
     BindCtx() : Object<IBindCtx>("IBindCtx", IID_IBindCtx) {}
+    bool OutlivesApartment() const override { return true; }
     HRESULT STDMETHODCALLTYPE RegisterObjectBound(IUnknown *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE RevokeObjectBound(IUnknown *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ReleaseBoundObjects() override { return S_OK; }
@@ -109,12 +117,26 @@ public:
 using namespace sim;
 using namespace sim::detail;
 
-HRESULT WINAPI CoInitialize(LPVOID)
+// A thread enters an apartment once and stays there until its last
+// CoUninitialize; asking for the other kind meanwhile fails with
+// RPC_E_CHANGED_MODE and leaves the thread where it is.
+HRESULT WINAPI CoInitializeEx(LPVOID reserved, DWORD model)
+{
+    bool mta = model == COINIT_MULTITHREADED;
+    if (reserved != NULL || (!mta && model != COINIT_APARTMENTTHREADED))
+        return E_INVALIDARG;
+    if (ApartmentDepth() > 0 && InMultithreadedApartment() != mta)
+        return RPC_E_CHANGED_MODE;
+    InMultithreadedApartment() = mta;
+    return ApartmentDepth()++ == 0 ? S_OK : S_FALSE;
+}
+
+HRESULT WINAPI CoInitialize(LPVOID reserved)
 {
     HRESULT failure;
     if (Enter(Call::CoInitialize, &failure))
         return failure;
-    return ApartmentDepth()++ == 0 ? S_OK : S_FALSE;
+    return CoInitializeEx(reserved, COINIT_APARTMENTTHREADED);
 }
 
 void WINAPI CoUninitialize(void)
@@ -152,8 +174,6 @@ HRESULT WINAPI CreateBindCtx(DWORD reserved, LPBC *ppbc)
     *ppbc = NULL;
     if (Enter(Call::CreateBindCtx, &failure))
         return failure;
-    if (ApartmentDepth() == 0)
-        return CO_E_NOTINITIALIZED;
     if (reserved != 0)
         return E_INVALIDARG;
     *ppbc = new BindCtx;

@@ -189,6 +189,7 @@ void Reset()
         delete object;
     FreeAllPlatformMemory();
     ApartmentDepth() = 0;
+    InMultithreadedApartment() = false;
     ResetUi();
     s = State();
     for (void (*hook)() : ResetHooks())

@@ -121,6 +121,7 @@ void FreeAllPlatformMemory();
 
 // COM initialisation depth of the calling thread.
 long &ApartmentDepth();
+bool &InMultithreadedApartment(); // of the calling thread, while it is in one
 
 } // namespace detail
 } // namespace sim
