@@ -314,16 +314,19 @@ HRESULT WINAPI KsSynchronousDeviceControl(HANDLE handle, ULONG ioControl, PVOID 
         ReportMisuse("device request on a handle no live filter owns");
         return HRESULT_FROM_WIN32(ERROR_INVALID_HANDLE);
     }
+    if (returned == NULL) {
+        // The count is written unconditionally: on Windows this would crash.
+        ReportMisuse("KsSynchronousDeviceControl without BytesReturned");
+        return E_POINTER;
+    }
     if (ioControl != IOCTL_KS_PROPERTY)
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
-    if (returned)
-        *returned = 0;
+    *returned = 0;
     if (in == NULL || inLength < sizeof(KSPROPERTY))
         return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
     KsDevice &target = *device->second;
     DeviceRequest request = {{}, inLength, outLength, in, out, returned};
     memcpy(request.bytes.data(), in, inLength < request.bytes.size() ? inLength : request.bytes.size());
     target.requests.push_back(request);
-    ULONG ignored = 0;
-    return target.Property((const BYTE *)in, inLength, (BYTE *)out, outLength, returned ? returned : &ignored);
+    return target.Property((const BYTE *)in, inLength, (BYTE *)out, outLength, returned);
 }
