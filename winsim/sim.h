@@ -294,7 +294,21 @@ bool IsCaptureConnected(HWND window);
 // The formats given with WM_CAP_SET_VIDEOFORMAT, in order.
 const std::vector<std::vector<BYTE>> &VideoFormatsSet();
 
-// --- The registry -------------------------------------------------------------
+// --- The process and the registry -------------------------------------------
+// The process the program runs as; by default a 64-bit process of an
+// administrator. The shipping i686 build is a 32-bit process on 64-bit
+// Windows (WOW64). A standard user cannot write under HKEY_LOCAL_MACHINE;
+// the program's manifest (its RT_MANIFEST resource) decides whether Windows
+// virtualizes it for such a user.
+struct Process {
+    bool wow64 = false;
+    bool standardUser = false;
+};
+Process &ThisProcess();
+
+// The registry as it is stored, whatever the process: keys are named as
+// they are, "Software\\WOW6432Node\\..." for the 32-bit view, and a virtualized
+// copy under HKEY_CURRENT_USER's "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE".
 struct RegValue {
     DWORD type;
     std::string data;
@@ -302,8 +316,6 @@ struct RegValue {
 void SetRegistryValue(HKEY root, const std::string &key, const std::string &name, DWORD type, const std::string &data);
 bool GetRegistryValue(HKEY root, const std::string &key, const std::string &name, RegValue *value);
 bool RegistryKeyExists(HKEY root, const std::string &key);
-// Keys under HKEY_LOCAL_MACHINE are read-only, as for a standard user.
-void DenyMachineKeyWrites(bool deny);
 long LiveRegistryKeys();
 
 long LiveWindows();

@@ -11,8 +11,8 @@ State::State()
     TreeNode root;
     root.node.hasDriver = root.node.hasDescription = root.node.hasHardwareIds = false;
     tree[kRootDevNode] = root;
-    registry["hklm"];
-    registry["hklm\\software"];
+    for (const char *key : {"hklm", "hklm\\software", "hklm\\software\\wow6432node", "hkcu", "hkcu\\software"})
+        registry[key];
 }
 
 State &S()

@@ -62,8 +62,9 @@ struct TreeNode {
 };
 
 struct OpenKey {
-    std::string path; // "hklm\\software\\vendor", lower case
-    bool writable;
+    std::string path;   // "hklm\\software\\vendor", lower case
+    bool writable;      // writes go to the key itself
+    bool virtualWrites; // denied writes go to the key's virtual copy
 };
 
 struct State {
@@ -79,7 +80,7 @@ struct State {
     std::map<std::string, std::map<std::string, RegValue>> registry;
     std::map<HKEY, OpenKey> openKeys;
     uintptr_t nextKey = 0x7000;
-    bool denyMachineWrites = false;
+    Process process;
     std::vector<Call> log;
     size_t counts[(size_t)Call::Count] = {};
     struct Failure {
