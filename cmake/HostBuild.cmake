@@ -61,6 +61,13 @@ endif()
 
 find_package(GTest REQUIRED)
 enable_testing()
+
+# The platform facts on the simulated Windows; the Windows builds run the same
+# source under Wine (tests/facts/).
+add_executable(platform_facts tests/facts/platform_facts.cpp ${RES_SOURCE})
+target_include_directories(platform_facts PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/winsim)
+target_link_libraries(platform_facts PRIVATE winsim)
+add_test(NAME platform_facts COMMAND platform_facts)
 add_executable(lumetra_tests
     ${RES_SOURCE}
     tests/PlatformTest.cpp

@@ -81,6 +81,12 @@ import_library(faulty_imports delay ${CMAKE_SOURCE_DIR}/tests/imports/faulty_imp
 add_executable(faulty_imports WIN32 tests/imports/faulty_imports.c)
 target_link_libraries(faulty_imports PRIVATE faulty_imports_delay delayimp)
 
+# Test-only: the platform facts, the source the host build runs on the
+# simulated Windows, here run under Wine by the test command (tests/facts/).
+add_executable(platform_facts tests/facts/platform_facts.cpp res/Lumetra.rc)
+target_include_directories(platform_facts PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(platform_facts PRIVATE strmiids ole32 oleaut32 uuid)
+
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine; the
 # baselines of the benchmarks, a bare dialog from the same template and one
 # that does what the design requires at start and per pick.

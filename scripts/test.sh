@@ -59,7 +59,7 @@ export LUMETRA_WINE32=$(wine32_missing)
 rm -f build/wine-tests/win32/*.skipped.txt
 wine_failures=()
 for dir in win32 win64; do
-    for test in window workarea lifecycle installer vcam standins preview; do
+    for test in facts window workarea lifecycle installer vcam standins preview; do
         echo "== tests/wine/${test}_test.sh $dir"
         bash "tests/wine/${test}_test.sh" "$dir" || wine_failures+=("${test}_test.sh $dir")
     done

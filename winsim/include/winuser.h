@@ -64,6 +64,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_SYSCOMMAND 0x0112
 #define WM_DEVICECHANGE 0x0219
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 
 #define BM_GETCHECK 0x00F0
 #define BM_SETCHECK 0x00F1
@@ -150,6 +151,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define VK_ESCAPE 0x1B
 #define VK_UP 0x26
 #define VK_DOWN 0x28
+#define HELP_QUIT 0x0002
 #define HELP_FINDER 0x000B
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
@@ -183,6 +185,7 @@ int WINAPI MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cP
 HWND WINAPI GetWindow(HWND hWnd, UINT uCmd);
 HWND WINAPI SetFocus(HWND hWnd);
 HWND WINAPI GetFocus(void);
+HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);
 int WINAPI GetSystemMetrics(int nIndex);

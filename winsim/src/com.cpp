@@ -50,7 +50,7 @@ void FreeBstr(BSTR bstr)
 void *AllocTaskBlock(size_t bytes)
 {
     void *block = malloc(bytes ? bytes : 1);
-    S().taskBlocks.insert(block);
+    S().taskBlocks[block] = bytes;
     return block;
 }
 
@@ -69,8 +69,8 @@ void FreeAllPlatformMemory()
 {
     for (void *base : S().bstrs)
         free(base);
-    for (void *block : S().taskBlocks)
-        free(block);
+    for (auto &block : S().taskBlocks)
+        free(block.first);
     S().bstrs.clear();
     S().taskBlocks.clear();
 }
@@ -82,13 +82,21 @@ public:
     TaskAllocator() : Object<IMalloc>("IMalloc", IID_IMalloc) {}
     bool OutlivesApartment() const override { return true; }
     void *STDMETHODCALLTYPE Alloc(SIZE_T cb) override { return AllocTaskBlock(cb); }
-    void *STDMETHODCALLTYPE Realloc(void *, SIZE_T) override { return NULL; }
+    void *STDMETHODCALLTYPE Realloc(void *, SIZE_T) override
+    {
+        ReportMisuse("IMalloc::Realloc is not modelled");
+        return NULL;
+    }
     void STDMETHODCALLTYPE Free(void *pv) override
     {
         Enter(Call::MallocFree, NULL);
         FreeTaskBlock(pv);
     }
-    SIZE_T STDMETHODCALLTYPE GetSize(void *) override { return (SIZE_T)-1; }
+    SIZE_T STDMETHODCALLTYPE GetSize(void *pv) override
+    {
+        auto block = S().taskBlocks.find(pv);
+        return block == S().taskBlocks.end() ? (SIZE_T)-1 : block->second;
+    }
     int STDMETHODCALLTYPE DidAlloc(void *pv) override { return S().taskBlocks.count(pv) ? 1 : 0; }
     void STDMETHODCALLTYPE HeapMinimize() override {}
 };

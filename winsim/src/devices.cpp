@@ -284,18 +284,18 @@ HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN outer, DWORD context,
 HRESULT WINAPI MkParseDisplayName(LPBC pbc, LPCOLESTR name, ULONG *eaten, LPMONIKER *ppmk)
 {
     HRESULT failure;
-    if (ppmk == NULL || eaten == NULL)
-        return E_POINTER;
+    if (pbc == NULL || name == NULL || *name == 0 || eaten == NULL || ppmk == NULL)
+        return E_INVALIDARG; // nothing is written
     *ppmk = NULL;
     *eaten = 0;
     if (Enter(Call::MkParseDisplayName, &failure))
         return failure;
-    if (ApartmentDepth() == 0)
-        return CO_E_NOTINITIALIZED;
-    if (pbc == NULL || name == NULL)
-        return E_INVALIDARG;
-    // Parsing does not look for the device: that is binding's business.
+    // "@device:" names the device enumerator's parser, a COM object; a name
+    // it does not take, or one no parser takes, is a syntax error. Parsing
+    // does not look for the device: that is binding's business.
     std::wstring displayName(name);
+    if (displayName.compare(0, 8, L"@device:") == 0 && ApartmentDepth() == 0)
+        return CO_E_NOTINITIALIZED;
     if (!IsDeviceDisplayName(displayName))
         return MK_E_SYNTAX;
     *eaten = (ULONG)displayName.size();

@@ -172,14 +172,6 @@ HWND ActiveDialog()
     return found;
 }
 
-bool IsWithin(HWND window, HWND ancestor)
-{
-    for (Window *w = FindWindow(window); w; w = FindWindow(w->parent))
-        if (w->handle == ancestor)
-            return true;
-    return false;
-}
-
 // DM_GETDEFID's answer: the default push button's ID, else IDOK.
 int DefaultId(HWND dialog)
 {

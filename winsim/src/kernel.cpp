@@ -27,10 +27,21 @@ int WINAPI lstrlenW(LPCWSTR s)
     return n;
 }
 
+// In the user's locale letters sort alphabetically first and by case after,
+// lower case first. Beyond that only the bytes' order is modelled (Windows
+// weighs punctuation and letters outside ASCII by its own tables).
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b)
 {
-    int c = strcmp(a ? a : "", b ? b : "");
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
+    int byCase = 0;
+    for (a = a ? a : "", b = b ? b : "";; ++a, ++b) {
+        int ca = (unsigned char)*a, cb = (unsigned char)*b;
+        if (tolower(ca) != tolower(cb))
+            return tolower(ca) < tolower(cb) ? -1 : 1;
+        if (ca == 0)
+            return byCase;
+        if (byCase == 0 && ca != cb)
+            byCase = islower(ca) ? -1 : 1;
+    }
 }
 
 LPSTR WINAPI lstrcpyA(LPSTR dst, LPCSTR src) { return strcpy(dst, src); }

@@ -158,19 +158,20 @@ BOOL WINAPI DestroyMenu(HMENU menu)
 
 namespace {
 
-// The popup menu loop's keys, as Wine's and ReactOS's menus take them: Down
-// and Up move the selection, Esc closes the menu, Enter (the character the
-// key makes) picks the selected item. True when the menu closes.
+// The popup menu loop's keys: Down and Up move the selection, Esc closes
+// the menu, Enter picks the selected item (Wine and ReactOS take it as the
+// character the key makes, which this loop sees the same way).
 bool MenuKey(const std::vector<MenuItem> &items, const PostedMessage &m, int *selected, UINT *picked)
 {
     int n = (int)items.size();
+    bool enter = (m.message == WM_KEYDOWN && m.wParam == VK_RETURN) || (m.message == WM_CHAR && m.wParam == '\r');
     if (m.message == WM_KEYDOWN && m.wParam == VK_DOWN)
         *selected = (*selected + 1) % n;
     else if (m.message == WM_KEYDOWN && m.wParam == VK_UP)
         *selected = *selected <= 0 ? n - 1 : *selected - 1;
-    else if (m.message == WM_CHAR && m.wParam == '\r')
+    else if (enter)
         *picked = *selected >= 0 ? items[(size_t)*selected].id : 0;
-    return (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) || (m.message == WM_CHAR && m.wParam == '\r');
+    return enter || (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE);
 }
 
 // The scenario's next input while a popup menu is open: a pick or a
@@ -200,7 +201,7 @@ bool MenuInput(const std::vector<MenuItem> &items, int selected, HWND owner)
     } else {
         for (int steps = selected < 0 ? at + 1 : (at - selected + (int)items.size()) % (int)items.size(); steps; --steps)
             PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageA(owner, WM_CHAR, '\r', 0);
+        PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
     }
     return true;
 }

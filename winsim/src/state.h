@@ -94,7 +94,7 @@ struct State {
     Outcomes succeeded;
     std::set<ObjectBase *> objects;
     std::set<void *> bstrs;       // allocation bases
-    std::set<void *> taskBlocks;
+    std::map<void *, size_t> taskBlocks; // block -> its size
     std::map<HANDLE, std::shared_ptr<KsDevice>> deviceHandles; // live filter handle -> its device
     uintptr_t nextHandle = 0x1000;
     unsigned nextDevice = 0; // numbers the made-up display names

@@ -72,6 +72,8 @@ struct UiState {
 UiState &UI();
 void ResetUi();
 Window *FindWindow(HWND window);
+// window is ancestor or one of its descendants.
+bool IsWithin(HWND window, HWND ancestor);
 std::vector<BYTE> FindResourceBytes(long type, long id);
 std::string &ModuleFileName(); // the scenario's executable
 HWND CreateWindowFromTemplate(const std::string &cls, const std::string &text, DWORD style, DWORD exStyle,

@@ -26,6 +26,14 @@ Window *FindWindow(HWND window)
     return found == UI().windows.end() ? NULL : &found->second;
 }
 
+bool IsWithin(HWND window, HWND ancestor)
+{
+    for (Window *w = FindWindow(window); w; w = FindWindow(w->parent))
+        if (w->handle == ancestor)
+            return true;
+    return false;
+}
+
 namespace {
 
 LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -101,10 +109,15 @@ using namespace sim::detail;
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) { return name == NULL ? kModule : NULL; }
 
+// A path that does not fit is cut to the buffer, terminator included, and
+// the answer is the buffer's size.
 DWORD WINAPI GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size)
 {
     lstrcpynA(buffer, ModuleFileName().c_str(), (int)size);
-    return (DWORD)lstrlenA(buffer);
+    if (ModuleFileName().size() < size)
+        return (DWORD)ModuleFileName().size();
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return size;
 }
 
 // Of the messages the program sends, those with a parameter Windows does not
@@ -328,8 +341,9 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable)
         w->style &= ~WS_DISABLED;
     else
         w->style |= WS_DISABLED;
+    // A disabled window cannot have the focus; one inside it keeps it.
     if (!enable && UI().focus == hwnd)
-        UI().focus = NULL;
+        SetFocus(NULL);
     return wasDisabled;
 }
 
@@ -481,6 +495,19 @@ HWND WINAPI SetFocus(HWND hwnd)
 }
 
 HWND WINAPI GetFocus(void) { return UI().focus; }
+
+// The most recent top-level window of that class and caption (either may be
+// left out).
+HWND WINAPI FindWindowA(LPCSTR cls, LPCSTR caption)
+{
+    HWND found = NULL;
+    for (auto &entry : UI().windows) {
+        const Window &w = entry.second;
+        if (!(w.style & WS_CHILD) && (!cls || strcasecmp(cls, w.cls.c_str()) == 0) && (!caption || w.text == caption))
+            found = entry.first;
+    }
+    return found;
+}
 
 BOOL WINAPI SetForegroundWindow(HWND hwnd)
 {
