@@ -81,7 +81,6 @@ add_executable(lumetra_tests
     tests/LivePreviewTest.cpp
     tests/MainWindowTest.cpp
     tests/ModeCommandsTest.cpp
-    tests/SimulatedWindowsTest.cpp
     tests/SoakTest.cpp
 )
 target_include_directories(lumetra_tests PRIVATE ${CMAKE_SOURCE_DIR}/winsim ${CMAKE_SOURCE_DIR}/tests)

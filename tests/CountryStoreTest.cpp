@@ -98,15 +98,6 @@ TEST_F(CountryStoreTest, AFailedSaveLeavesTheRegistryAsItWas)
     EXPECT_EQ(7, LoadCountry());
 }
 
-// A failed query is a failed read whatever the buffer holds.
-TEST_F(CountryStoreTest, AValueThatCannotBeQueriedIsNotRead)
-{
-    Store(REG_SZ, "7");
-    sim::FailCall(sim::Call::RegQueryValueEx, ERROR_FILE_NOT_FOUND);
-    char buffer[kCountryBufferSize] = {};
-    EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", buffer));
-}
-
 TEST_F(CountryStoreTest, AValueThatCannotBeSetAfterTheKeyOpenedIsAFailedSave)
 {
     Store(REG_SZ, "7");

@@ -1,6 +1,6 @@
 // The main window's life: the three ways it can start, the camera coming and
 // going while it runs, and the four ways out, each saving the country.
-#include "PlatformTest.h"
+#include "PreviewChecks.h"
 
 #include "camera/zivo_camera.h"
 #include "ui/LightFreqDlg.h"
@@ -39,34 +39,9 @@ protected:
         camera_->driver->lightFrequency = mode;
     }
     void UnplugCamera() { camera_->Unplug(); }
-    static std::string StoredCountry()
-    {
-        sim::RegValue value = {};
-        return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", &value) ? value.data : "<none>";
-    }
-    static std::vector<int> RadioChecks()
-    {
-        std::vector<int> checks;
-        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id)
-            checks.push_back((int)SendDlgItemMessageA(MainWindow(), id, BM_GETCHECK, 0, 0));
-        return checks;
-    }
-    static bool RadiosEnabled()
-    {
-        bool all = true, none = true;
-        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id) {
-            bool enabled = IsWindowEnabled(GetDlgItem(MainWindow(), id)) != 0;
-            all &= enabled;
-            none &= !enabled;
-        }
-        EXPECT_TRUE(all || none) << "the radios disagree";
-        return all;
-    }
     // A device change; a device's own events are a volume's (a memory card
     // in a reader beside the camera, say): a camera's never reach the window.
     static void Event(UINT type) { sim::DeviceChange(type, type & 0x8000 ? DBT_DEVTYP_VOLUME : 0); }
-    // Looks at the running dialog at this point of the script.
-    static void Inspect(std::function<void()> look) { sim::Then(std::move(look)); }
     // Checks what the case left and starts the next one without a camera.
     void NextCase(const std::string &context)
     {
@@ -80,16 +55,15 @@ protected:
 TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
 {
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "6");
-    Inspect([&] {
+    sim::Then([&] {
         EXPECT_EQ((std::vector<int>{0, 0, 0}), RadioChecks());
-        EXPECT_FALSE(RadiosEnabled());
+        EXPECT_EQ(0, RadiosEnabled());
         EXPECT_TRUE(sim::CaptureWindows().empty());
     });
     sim::Click(IDC_BTN_COUNTRY);
     sim::DismissMenu();
-    sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
-    dlg.DoModal();
+    RunThenLeave(dlg);
     EXPECT_TRUE(sim::MessageBoxes().empty());
     EXPECT_EQ(6, dlg.m_nCountry);
     EXPECT_EQ(-1, dlg.m_nFreqState);
@@ -100,27 +74,20 @@ TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
 {
     for (int32_t mode : {0, 1, 2, 3, 7}) {
         PlugCamera(true, mode);
-        Inspect([&] {
+        sim::Then([&] {
             std::vector<int> expected = {mode == 0, mode == 1, mode == 2};
             EXPECT_EQ(expected, RadioChecks()) << mode;
-            EXPECT_TRUE(RadiosEnabled());
+            EXPECT_EQ(3, RadiosEnabled());
             ASSERT_EQ(1u, sim::CaptureWindows().size());
             EXPECT_TRUE(sim::IsCaptureConnected(sim::CaptureWindows()[0]));
         });
         sim::Click(IDC_BTN_OTHER);
         sim::DismissMenu();
-        sim::Key(VK_ESCAPE);
         CLightFreqDlg dlg;
-        dlg.DoModal();
+        RunThenLeave(dlg);
         EXPECT_EQ(mode <= 2 ? mode - 1 : -1, dlg.m_nFreqState) << mode;
-        std::vector<UINT> checked;
-        for (const sim::MenuItemSeen &item : sim::Popups().at(0).items)
-            if (item.checked)
-                checked.push_back(item.id);
-        std::vector<UINT> expected;
-        if (mode == 1 || mode == 2)
-            expected.push_back(ID_FREQ_50HZ + (UINT)mode - 1);
-        EXPECT_EQ(expected, checked) << mode;
+        std::vector<UINT> none, frequency = {ID_FREQ_50HZ + (UINT)mode - 1};
+        EXPECT_EQ(mode == 1 || mode == 2 ? frequency : none, CheckedIn(0)) << mode;
         EXPECT_TRUE(sim::CaptureWindows().empty());
         NextCase("mode " + std::to_string(mode) + ": ");
     }
@@ -133,7 +100,7 @@ TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
     HWND owner = NULL;
     sim::Then([&] { // inside the warning box: the radios are off, the failed preview's window still there
         owner = MainWindow();
-        EXPECT_FALSE(RadiosEnabled());
+        EXPECT_EQ(0, RadiosEnabled());
         EXPECT_EQ(1u, sim::CaptureWindows().size());
     });
     sim::AnswerMessageBox(IDOK);
@@ -159,14 +126,13 @@ TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
         Event(first);
         Event(DBT_DEVICEARRIVAL);
         Event(DBT_DEVNODES_CHANGED);
-        Inspect([&] {
-            EXPECT_TRUE(RadiosEnabled());
+        sim::Then([&] {
+            EXPECT_EQ(3, RadiosEnabled());
             EXPECT_EQ(1u, sim::CaptureWindows().size());
         });
-        sim::Key(VK_ESCAPE);
         CLightFreqDlg dlg;
         dlg.m_bPreviewing = 1; // the start-up clears whatever it held
-        dlg.DoModal();
+        RunThenLeave(dlg);
         EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow)) << first;
         EXPECT_EQ(-1, dlg.m_nFreqState); // not refreshed by a device change
         NextCase("first event " + std::to_string(first) + ": ");
@@ -179,13 +145,12 @@ TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
         PlugCamera(true, 1);
         sim::Then([&] { UnplugCamera(); });
         Event(notification);
-        Inspect([&] {
-            EXPECT_FALSE(RadiosEnabled());
+        sim::Then([&] {
+            EXPECT_EQ(0, RadiosEnabled());
             EXPECT_TRUE(sim::CaptureWindows().empty());
         });
-        sim::Key(VK_ESCAPE);
         CLightFreqDlg dlg;
-        dlg.DoModal();
+        RunThenLeave(dlg);
         EXPECT_EQ(0, dlg.m_nFreqState) << notification;
         EXPECT_EQ(0, dlg.m_bPreviewing);
         NextCase("event " + std::to_string(notification) + ": ");
@@ -202,24 +167,23 @@ TEST_F(LifecycleTest, TheWindowOfAFailedStartGoesWhenTheCameraIsFoundGone)
     size_t probes = 0;
     sim::Then([&] { PlugCamera(false); });
     Event(DBT_DEVICEARRIVAL);
-    Inspect([&] {
+    sim::Then([&] {
         EXPECT_EQ(1u, sim::CaptureWindows().size());
         UnplugCamera();
         probes = sim::CallCount(sim::Call::CM_Locate_DevNode);
     });
     Event(DBT_DEVICEREMOVECOMPLETE);
-    Inspect([&] {
+    sim::Then([&] {
         EXPECT_EQ(probes, sim::CallCount(sim::Call::CM_Locate_DevNode));
         EXPECT_EQ(1u, sim::CaptureWindows().size());
     });
     Event(DBT_DEVNODES_CHANGED);
-    Inspect([&] {
+    sim::Then([&] {
         EXPECT_EQ(probes + 1, sim::CallCount(sim::Call::CM_Locate_DevNode));
         EXPECT_TRUE(sim::CaptureWindows().empty());
     });
-    sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
-    dlg.DoModal();
+    RunThenLeave(dlg);
     EXPECT_EQ(0, dlg.m_bPreviewing);
 }
 
@@ -227,20 +191,19 @@ TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
 {
     PlugCamera();
     HWND capture = NULL;
-    Inspect([&] { capture = sim::CaptureWindows().at(0); });
+    sim::Then([&] { capture = sim::CaptureWindows().at(0); });
     Event(DBT_DEVNODES_CHANGED);
     Event(DBT_DEVICEARRIVAL);
     Event(DBT_DEVICEQUERYREMOVE);
-    Inspect([&] {
+    sim::Then([&] {
         EXPECT_EQ(std::vector<HWND>{capture}, sim::CaptureWindows());
         // Each event gets the default processing's answer, 0 even to a query.
         DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
         for (UINT event : {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_DEVICEQUERYREMOVE})
             EXPECT_EQ(0, SendMessageA(MainWindow(), WM_DEVICECHANGE, event, event & 0x8000 ? (LPARAM)&volume : 0));
     });
-    sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
-    dlg.DoModal();
+    RunThenLeave(dlg);
     EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow));
 }
 
@@ -256,11 +219,10 @@ TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
     }
     sim::Then([&] { PlugCamera(); });
     Event(DBT_DEVNODES_CHANGED);
-    Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
+    sim::Then([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::PickMenuItem(ID_COUNTRY_JAPAN);
-    sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
-    dlg.DoModal();
+    RunThenLeave(dlg);
     EXPECT_EQ(8, dlg.m_nCountry);
     EXPECT_EQ(1, dlg.m_nFreqState);
 }
@@ -270,7 +232,7 @@ TEST_F(LifecycleTest, ADeviceChangeInsideTheWarningBoxIsHandledThenTheWindowClos
     PlugCamera(false);
     sim::Then([&] { camera_->HoldElsewhere(false); }); // the other application lets go
     Event(DBT_DEVNODES_CHANGED);
-    Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
+    sim::Then([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::AnswerMessageBox(IDOK);
     CountingDlg dlg;
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
@@ -295,7 +257,7 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
     for (const auto &way : ways) {
         PlugCamera();
         HWND capture = NULL;
-        Inspect([&] { capture = sim::CaptureWindows().at(0); });
+        sim::Then([&] { capture = sim::CaptureWindows().at(0); });
         sim::Click(IDC_BTN_COUNTRY);
         sim::PickMenuItem(ID_COUNTRY_GERMAN);
         way.leave();

@@ -40,3 +40,9 @@ Geometry WindowGeometry(HWND window)
 }
 
 HWND MainWindow() { return sim::FindWindowByCaption("Lumetra"); }
+
+std::string StoredCountry()
+{
+    sim::RegValue value = {};
+    return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", &value) ? value.data : "<none>";
+}

@@ -142,9 +142,7 @@ TEST_F(SoakTest, ARandomRunKeepsTheDialogConsistent)
     dlg.DoModal();
 
     EXPECT_EQ(events_, done_);
-    sim::RegValue stored = {};
-    ASSERT_TRUE(sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", &stored));
-    EXPECT_EQ(std::to_string(dlg.m_nCountry) + '\0', stored.data);
+    EXPECT_EQ(std::to_string(dlg.m_nCountry) + '\0', StoredCountry());
     std::cout << "soak: " << done_ << " events, seed " << seed << "\n";
     RecordProperty("soak_events", (int)done_);
     // Injected failures make the random script miss its mark now and then:

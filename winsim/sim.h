@@ -291,8 +291,6 @@ size_t CaptureDriverCount();
 // The capture windows alive now, oldest first.
 std::vector<HWND> CaptureWindows();
 bool IsCaptureConnected(HWND window);
-// The formats given with WM_CAP_SET_VIDEOFORMAT, in order.
-const std::vector<std::vector<BYTE>> &VideoFormatsSet();
 
 // --- The process and the registry -------------------------------------------
 // The process the program runs as; by default a 64-bit process of an

@@ -3,14 +3,11 @@
 // is known to differ from Windows, todo_wine says so, with the evidence: a
 // Wine conformance test that ran on Windows, or Microsoft's page. Groups
 // about what Wine does not implement run on the host only.
-// dshow.h brings strsafe.h, which would rename the string calls under test.
-#define STRSAFE_NO_DEPRECATE
+#define STRSAFE_NO_DEPRECATE // dshow.h's strsafe.h would rename the calls under test
 #include "facts.h"
 
 #include <dbt.h>
 #include <dshow.h>
-#include <objbase.h>
-#include <oleauto.h>
 #include <stdlib.h>
 #include <vfw.h>
 
@@ -36,24 +33,19 @@ void Strings()
     char buffer[8];
     ok(lstrlenA("Zivo") == 4 && lstrlenA(NULL) == 0 && lstrlenW(L"Zivo") == 4 && lstrlenW(NULL) == 0,
        "lstrlenA and lstrlenW count up to the terminator, and NULL as empty");
-    ok(lstrcmpA("a", "b") < 0 && lstrcmpA("b", "a") > 0 && lstrcmpA(" ", " ") == 0 && lstrcmpA("x", "xy") < 0,
-       "lstrcmpA orders and finds equal");
-    ok(lstrcmpA("a", "B") < 0 && lstrcmpA("a", "A") < 0 && lstrcmpA("B", "a") > 0,
-       "lstrcmpA sorts letters alphabetically first, lower case before upper case");
+    ok(lstrcmpA("a", "b") < 0 && lstrcmpA(" ", " ") == 0 && lstrcmpA("x", "xy") < 0 && lstrcmpA("a", "B") < 0 &&
+           lstrcmpA("a", "A") < 0 && lstrcmpA("B", "a") > 0,
+       "lstrcmpA sorts letters alphabetically first, lower case before upper case, and finds equal");
     ok(lstrcpyA(buffer, "Zivo") == buffer && !strcmp(buffer, "Zivo"), "lstrcpyA copies and answers the buffer");
-    ok(lstrcpynA(buffer, "Zivo Web", 5) == buffer && !strcmp(buffer, "Zivo"),
-       "lstrcpynA copies one less than its limit and terminates");
-    memset(buffer, 'x', sizeof(buffer));
-    lstrcpynA(buffer, "Zivo", 0);
-    ok(buffer[0] == 'x', "lstrcpynA with a limit of 0 writes nothing");
+    ok(lstrcpynA(buffer, "Zivo Web", 5) == buffer && !strcmp(buffer, "Zivo") && lstrcpynA(buffer, "x", 0) &&
+           buffer[0] == 'Z',
+       "lstrcpynA copies one less than its limit, terminated; a limit of 0 writes nothing");
     SetLastError(1234);
     ok(GetLastError() == 1234, "SetLastError sets what GetLastError answers");
-    ok(_strnicmp("ZIVO web", "zivo WEB camera", 8) == 0 && _strnicmp("a", "b", 1) < 0 && _strnicmp("b", "a", 0) == 0,
-       "_strnicmp compares the first n characters in any case");
+    ok(!_strnicmp("ZIVO web", "zivo WEB cam", 8) && _strnicmp("a", "b", 1) < 0, "_strnicmp compares n characters, any case");
     char digits[40];
-    ok(!strcmp(_itoa(-42, digits, 10), "-42") && !strcmp(_itoa(INT_MIN, digits, 10), "-2147483648") &&
-           !strcmp(_itoa(255, digits, 16), "ff"),
-       "_itoa writes the decimal text with its sign, and other radixes");
+    ok(!strcmp(_itoa(-42, digits, 10), "-42") && !strcmp(_itoa(INT_MIN, digits, 10), "-2147483648"),
+       "_itoa writes the decimal text with its sign");
 }
 
 void WideToAnsi()
@@ -77,17 +69,17 @@ void WideToAnsi()
        "WC_NO_BEST_FIT_CHARS takes the default character given, and says it did");
     n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"Zivo\u00e9", -1, text, sizeof(text), NULL, &defaulted);
     ok(n == 6 && !strcmp(text, "Zivo\xe9") && !defaulted, "characters the code page has need no default");
-    ok(WideCharToMultiByte(CP_ACP, 0, L"Zivo", 0, text, sizeof(text), NULL, NULL) == 0 &&
-           GetLastError() == ERROR_INVALID_PARAMETER,
-       "an empty source is refused (codepage.c, test_other_invalid_parameters)");
-    ok(WideCharToMultiByte(CP_ACP, 0, NULL, -1, text, sizeof(text), NULL, NULL) == 0 &&
-           GetLastError() == ERROR_INVALID_PARAMETER &&
-           WideCharToMultiByte(CP_ACP, 0, L"Zivo", -1, NULL, 5, NULL, NULL) == 0 &&
-           GetLastError() == ERROR_INVALID_PARAMETER,
-       "no source, or no buffer with a size, is refused");
-    n = WideCharToMultiByte(CP_ACP, 0, L"Zivo", -1, text, -1, NULL, NULL);
-    ok(n == 0 && GetLastError() == ERROR_INVALID_PARAMETER,
-       "a negative buffer size is refused (codepage.c, test_negative_dest_length)");
+    // codepage.c, test_other_invalid_parameters, test_null_source, test_negative_dest_length.
+    const struct {
+        const WCHAR *source;
+        int length;
+        char *buffer;
+        int size;
+    } refused[] = {{L"Zivo", 0, text, 8}, {NULL, -1, text, 8}, {L"Zivo", -1, NULL, 5}, {L"Zivo", -1, text, -1}};
+    for (const auto &r : refused)
+        ok(WideCharToMultiByte(CP_ACP, 0, r.source, r.length, r.buffer, r.size, NULL, NULL) == 0 &&
+               GetLastError() == ERROR_INVALID_PARAMETER,
+           "refused: an empty source, none, no buffer with a size, a negative size (%d)", (int)(&r - refused));
 }
 
 // --- COM ------------------------------------------------------------------------
@@ -98,16 +90,14 @@ void Apartments()
     ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object) ==
                CO_E_NOTINITIALIZED && object == NULL,
        "without an apartment COM creates nothing");
-    ok(CoInitialize(NULL) == S_OK && CoInitialize(NULL) == S_FALSE,
-       "CoInitialize enters the apartment, then counts");
+    ok(CoInitialize(NULL) == S_OK && CoInitialize(NULL) == S_FALSE, "CoInitialize enters the apartment, then counts");
     CoUninitialize();
     CoUninitialize();
     ok(CoInitializeEx(NULL, COINIT_MULTITHREADED) == S_OK && CoInitialize(NULL) == RPC_E_CHANGED_MODE,
        "a thread in the multithreaded apartment cannot enter another");
-    HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object);
-    ok(hr == S_OK && object != NULL, "and after RPC_E_CHANGED_MODE COM still works there");
-    if (object)
-        ((IUnknown *)object)->Release();
+    ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object) == S_OK,
+       "and after RPC_E_CHANGED_MODE COM still works there");
+    ((IUnknown *)object)->Release();
     CoUninitialize();
 }
 
@@ -166,19 +156,27 @@ void DeviceEnumerator()
     ok(CoCreateInstance(kNoCategory, NULL, CLSCTX_INPROC_SERVER, IID_IUnknown, &none) == REGDB_E_CLASSNOTREG &&
            none == NULL,
        "a class nobody registered is not created");
-    ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices) ==
-           S_OK,
-       "the system device enumerator is there");
-    ok(devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) == S_FALSE && category == NULL,
-       "with no video-input device the category answers S_FALSE and no enumerator");
-    category = (IEnumMoniker *)1;
-    ok(devices->CreateClassEnumerator(kNoCategory, &category, 0) == S_FALSE && category == NULL,
-       "so does a category that does not exist");
+    CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
+    for (const CLSID *which : {&CLSID_VideoInputDeviceCategory, &kNoCategory}) {
+        category = (IEnumMoniker *)1;
+        ok(devices->CreateClassEnumerator(*which, &category, 0) == S_FALSE && category == NULL,
+           "an empty category answers S_FALSE and no enumerator: no video-input device, or no such category");
+    }
     devices->Release();
     CoUninitialize();
 }
 
 // --- The registry ---------------------------------------------------------------
+
+// Opens the key and closes it again.
+LSTATUS Opens(HKEY root, const char *path, REGSAM access)
+{
+    HKEY key = (HKEY)1;
+    LSTATUS status = RegOpenKeyExA(root, path, 0, access, &key);
+    if (status == ERROR_SUCCESS)
+        RegCloseKey(key);
+    return status == ERROR_SUCCESS || key == NULL ? status : ERROR_INVALID_HANDLE; // no handle for a failure
+}
 
 void Registry()
 {
@@ -205,10 +203,7 @@ void Registry()
            RegSetValueExA(reader, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_ACCESS_DENIED,
        "a key opened to read cannot set a value");
     RegCloseKey(reader);
-    reader = (HKEY)1;
-    ok(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\PlatformFacts\\None", 0, KEY_READ, &reader) ==
-               ERROR_FILE_NOT_FOUND &&
-           reader == NULL,
+    ok(Opens(HKEY_CURRENT_USER, "Software\\PlatformFacts\\None", KEY_READ) == ERROR_FILE_NOT_FOUND,
        "a key that is not there is not found, and no handle is given");
 }
 
@@ -220,19 +215,12 @@ void RegistryViews()
     ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key) == ERROR_SUCCESS,
        "an administrator writes under HKEY_LOCAL_MACHINE");
     RegCloseKey(key);
-    LSTATUS in32 = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_READ | KEY_WOW64_32KEY, &key);
-    if (in32 == ERROR_SUCCESS)
-        RegCloseKey(key);
-    LSTATUS in64 = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_READ | KEY_WOW64_64KEY, &key);
-    if (in64 == ERROR_SUCCESS)
-        RegCloseKey(key);
-    LSTATUS node =
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", 0, KEY_READ | KEY_WOW64_64KEY, &key);
-    if (node == ERROR_SUCCESS)
-        RegCloseKey(key);
-    ok((in32 == ERROR_SUCCESS) == wow64 && (in64 == ERROR_SUCCESS) == !wow64,
+    ok((Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_32KEY) == ERROR_SUCCESS) == wow64 &&
+           (Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY) == ERROR_SUCCESS) == !wow64,
        "HKLM\\Software is the process's own view: the 32-bit one for a 32-bit process");
-    ok((node == ERROR_SUCCESS) == wow64, "the 32-bit view is Software\\WOW6432Node in the 64-bit one");
+    ok((Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY) ==
+        ERROR_SUCCESS) == wow64,
+       "the 32-bit view is Software\\WOW6432Node in the 64-bit one");
 }
 
 // --- The dialog manager, menus and message boxes ------------------------------
@@ -240,11 +228,7 @@ void RegistryViews()
 // the dialog's modal loop, as the user's input would, and the keys a step
 // posts are taken by that loop (or a menu's or a message box's) first.
 
-struct Command {
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Command> g_commands; // the WM_COMMAND messages the dialog received
+std::vector<std::pair<WPARAM, LPARAM>> g_commands; // the WM_COMMAND messages the dialog received
 HWND g_initFocus;
 bool g_visibleInInit;
 RECT g_placed;
@@ -255,7 +239,7 @@ void Next(HWND dialog) { PostMessageA(dialog, WM_APP, 0, 0); }
 
 bool Last(WPARAM wParam, HWND from)
 {
-    return !g_commands.empty() && g_commands.back().wParam == wParam && g_commands.back().lParam == (LPARAM)from;
+    return !g_commands.empty() && g_commands.back() == std::make_pair(wParam, (LPARAM)from);
 }
 
 // Inside the message box: it is found and answered as the user would.
@@ -291,14 +275,43 @@ INT_PTR CALLBACK FactsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     return FALSE;
 }
 
+// The controls of Lumetra's template, in its order, as the dialog manager
+// makes them: it adds WS_EX_NOPARENTNOTIFY to each (Wine and ReactOS).
+const struct {
+    int id;
+    const char *text;
+    DWORD style, exStyle;
+} kControls[] = {
+    {IDCANCEL, "Exit", 0x50000000, 4},           {IDC_RADIO_50HZ, "50 Hz", 0x48000009, 4},
+    {IDC_RADIO_60HZ, "60 Hz", 0x48000009, 4},    {IDC_FREQ_GROUP, "Frequency", 0x50010007, 4},
+    {IDC_RADIO_OUTDOOR, "Outdoor", 0x48000009, 4}, {IDC_PREVIEW_FRAME, "", 0x50020000, WS_EX_STATICEDGE | 4},
+    {IDC_BTN_COUNTRY, "Country", 0x50000000, 4}, {IDC_BTN_OTHER, "Other", 0x50000000, 4},
+    {IDC_BTN_OUTDOORS, "OutDoors", 0x50000000, 4},
+};
+
 void AfterInit(HWND dialog)
 {
+    HWND control = GetWindow(dialog, GW_CHILD);
+    for (const auto &c : kControls) {
+        char text[16] = "?";
+        GetWindowTextA(control, text, sizeof(text));
+        ok(GetDlgCtrlID(control) == c.id && !strcmp(text, c.text) && (DWORD)GetWindowLongA(control, GWL_STYLE) == c.style &&
+               (DWORD)GetWindowLongA(control, GWL_EXSTYLE) == c.exStyle,
+           "control %d: ID %d, text \"%s\", style %#lx, extended style %#lx", c.id, GetDlgCtrlID(control), text,
+           (unsigned long)GetWindowLongA(control, GWL_STYLE), (unsigned long)GetWindowLongA(control, GWL_EXSTYLE));
+        control = GetWindow(control, GW_HWNDNEXT);
+    }
+    // The template's styles, and a top-level window's WS_CLIPSIBLINGS, DS_3DLOOK,
+    // WS_EX_CONTROLPARENT, WS_EX_DLGMODALFRAME and its WS_EX_WINDOWEDGE.
+    ok(control == NULL && (DWORD)GetWindowLongA(dialog, GWL_STYLE) == 0x94C800C4 &&
+           (DWORD)GetWindowLongA(dialog, GWL_EXSTYLE) == 0x50101,
+       "nothing else; the dialog's style %#lx, extended style %#lx", (unsigned long)GetWindowLongA(dialog, GWL_STYLE),
+       (unsigned long)GetWindowLongA(dialog, GWL_EXSTYLE));
     HWND group = GetDlgItem(dialog, IDC_FREQ_GROUP);
     RECT area;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    ok(g_initFocus == group && GetFocus() == group,
-       "WM_INITDIALOG is given the first tab stop, which gets the focus when it answers TRUE");
-    ok(!g_visibleInInit && IsWindowVisible(dialog), "the dialog of a visible template is shown after WM_INITDIALOG");
+    ok(g_initFocus == group && GetFocus() == group && !g_visibleInInit && IsWindowVisible(dialog),
+       "WM_INITDIALOG is given the first tab stop, focused once it answers TRUE; a visible dialog is shown then");
     ok(g_placed.left == area.left && g_placed.top == area.top,
        "a dialog whose template is at 0,0 is moved to the work area's corner");
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
@@ -307,8 +320,7 @@ void AfterInit(HWND dialog)
 
 void AfterEnter(HWND dialog)
 {
-    ok(g_commands.size() == 1 && Last(MAKEWPARAM(IDOK, BN_CLICKED), NULL),
-       "Enter, with no push button focused and none the default, is IDOK from no control");
+    ok(g_commands.size() == 1 && Last(IDOK, NULL), "Enter, no push button focused nor the default, is IDOK from none");
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
     Next(dialog);
 }
@@ -316,7 +328,7 @@ void AfterEnter(HWND dialog)
 void AfterEsc(HWND dialog)
 {
     HWND cancel = GetDlgItem(dialog, IDCANCEL);
-    ok(g_commands.size() == 2 && Last(MAKEWPARAM(IDCANCEL, BN_CLICKED), cancel), "Esc is IDCANCEL from that control");
+    ok(g_commands.size() == 2 && Last(IDCANCEL, cancel), "Esc is IDCANCEL from that control");
     ok(SendMessageA(dialog, WM_CLOSE, 0, 0) == 0 && IsWindow(dialog) && g_commands.size() == 2,
        "the default processing of WM_CLOSE neither destroys the dialog nor commands at once");
     Next(dialog);
@@ -324,8 +336,7 @@ void AfterEsc(HWND dialog)
 
 void AfterClose(HWND dialog)
 {
-    ok(g_commands.size() == 3 && Last(MAKEWPARAM(IDCANCEL, BN_CLICKED), GetDlgItem(dialog, IDCANCEL)),
-       "it posts IDCANCEL from that control");
+    ok(g_commands.size() == 3 && Last(IDCANCEL, GetDlgItem(dialog, IDCANCEL)), "it posts IDCANCEL from that control");
     HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_POPUP));
     HMENU countries = GetSubMenu(menu, 0);
     ok(countries && GetSubMenu(menu, 1) && !GetSubMenu(menu, 2) && !GetSubMenu(countries, 0),
@@ -345,12 +356,10 @@ void AfterClose(HWND dialog)
 
 void AfterPick(HWND dialog)
 {
-    ok(g_commands.size() == 4 && Last(ID_COUNTRY_JAPAN, NULL),
-       "but posted: WM_COMMAND with the item's ID, from no control");
+    ok(g_commands.size() == 4 && Last(ID_COUNTRY_JAPAN, NULL), "but posted: WM_COMMAND with the item's ID, from none");
     HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_POPUP));
     PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
-    ok(TrackPopupMenu(GetSubMenu(menu, 1), 0, 100, 100, 0, dialog, NULL) == TRUE,
-       "a popup menu closed with Esc is no failure either");
+    ok(TrackPopupMenu(GetSubMenu(menu, 1), 0, 100, 100, 0, dialog, NULL), "a menu closed with Esc is no failure either");
     DestroyMenu(menu);
     Next(dialog);
 }
@@ -380,22 +389,21 @@ void Controls(HWND dialog)
     ok(SendDlgItemMessageA(dialog, IDC_RADIO_50HZ, BM_SETCHECK, BST_CHECKED, 0) == 0 &&
            SendMessageA(radio, BM_GETCHECK, 0, 0) == BST_CHECKED,
        "SendDlgItemMessageA reaches the control: a radio button keeps its check");
-    ok(EnableWindow(radio, TRUE) != 0 && IsWindowEnabled(radio) && EnableWindow(radio, FALSE) == 0,
-       "EnableWindow answers whether the window was disabled");
-    ok(ShowWindow(radio, SW_SHOW) == FALSE && IsWindowVisible(radio) && ShowWindow(radio, SW_HIDE) != FALSE,
-       "ShowWindow answers whether the window was visible");
+    ok(EnableWindow(radio, TRUE) != 0 && IsWindowEnabled(radio) && EnableWindow(radio, FALSE) == 0 &&
+           ShowWindow(radio, SW_SHOW) == FALSE && IsWindowVisible(radio) && ShowWindow(radio, SW_HIDE) != FALSE,
+       "EnableWindow answers whether the window was disabled, ShowWindow whether it was visible");
     SetFocus(cancel);
     ok(EnableWindow(cancel, FALSE) == 0 && GetFocus() == NULL, "a window that is disabled loses the focus");
     EnableWindow(cancel, TRUE);
-    ok(SetFocus(cancel) == NULL && GetFocus() == cancel && SetFocus(dialog) == cancel,
-       "SetFocus answers the window that had the focus");
+    ok(SetFocus(cancel) == NULL && GetFocus() == cancel && SetFocus(dialog) == cancel &&
+           GetFocus() == GetDlgItem(dialog, IDC_FREQ_GROUP),
+       "SetFocus answers the window that had the focus; a dialog passes it on to its first tab stop");
     ok(SetForegroundWindow(dialog), "SetForegroundWindow brings the program's dialog forward");
     ok(SetWindowLongPtrA(dialog, GWLP_USERDATA, 42) == 0 && GetWindowLongPtrA(dialog, GWLP_USERDATA) == 42 &&
            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 7) == 0 && GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 7,
        "SetWindowLongPtrA answers the value before, GetWindowLongPtrA the value now");
     WNDPROC proc = (WNDPROC)GetWindowLongPtrA(cancel, GWLP_WNDPROC);
-    ok(proc && CallWindowProcA(proc, cancel, WM_GETTEXTLENGTH, 0, 0) == 4,
-       "CallWindowProcA calls a control's own procedure");
+    ok(proc && CallWindowProcA(proc, cancel, WM_GETTEXTLENGTH, 0, 0) == 4, "CallWindowProcA calls a control's procedure");
     HWND gone = (HWND)(ULONG_PTR)0xdead0;
     SetLastError(0);
     ok(!IsWindow(gone) && SendMessageA(gone, WM_GETTEXTLENGTH, 0, 0) == 0 && GetLastError() == 1400 &&
@@ -409,10 +417,10 @@ void Geometry(HWND dialog)
     HWND radio = GetDlgItem(dialog, IDC_RADIO_50HZ);
     RECT r, client, moved;
     POINT origin = {0, 0};
-    ok(MoveWindow(radio, 5, 6, 30, 20, TRUE), "MoveWindow moves a control");
+    MoveWindow(radio, 5, 6, 30, 20, TRUE);
     GetWindowRect(radio, &r);
     ok(MapWindowPoints(NULL, dialog, (POINT *)&r, 2) && r.left == 5 && r.top == 6 && r.right == 35 && r.bottom == 26,
-       "to that place in its dialog's client area");
+       "MoveWindow places a control in its dialog's client area");
     GetWindowRect(dialog, &r);
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, NULL, &origin, 1);
@@ -424,15 +432,10 @@ void Geometry(HWND dialog)
     ok(moved.left == r.left + 10 && moved.top == r.top + 20 && moved.right - moved.left == r.right - r.left,
        "SetWindowPos with SWP_NOSIZE moves the window and keeps its size");
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    ok(SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0) && r.left >= 0 && r.top >= 0 && r.right <= cx &&
-           r.bottom <= cy && r.right > r.left && r.bottom > r.top,
-       "the work area lies on the screen");
-    ok(GetSystemMetrics(SM_CYCAPTION) > 0 && GetSystemMetrics(SM_CXDLGFRAME) > 0 &&
-           GetSystemMetrics(SM_CYDLGFRAME) > 0 && GetSystemMetrics(SM_CXEDGE) > 0 && GetSystemMetrics(SM_CYEDGE) > 0 &&
-           GetSystemMetrics(SM_CXICON) > 0 && GetSystemMetrics(SM_CYICON) > 0,
-       "the metrics of the layout are all there");
     POINT at = {-1, -1};
-    ok(GetCursorPos(&at) && at.x >= 0 && at.y >= 0 && at.x < cx && at.y < cy, "GetCursorPos: a point on the screen");
+    ok(SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0) && r.left >= 0 && r.right <= cx && r.bottom <= cy &&
+           GetCursorPos(&at) && at.x >= 0 && at.y >= 0 && at.x < cx && at.y < cy,
+       "the work area and the cursor are on the screen (of GetSystemMetrics' size)");
     Next(dialog);
 }
 
@@ -467,12 +470,12 @@ void IconsAndPainting(HWND dialog)
     SetLastError(0);
     ok(GetModuleFileNameA(NULL, cut, sizeof(cut)) == sizeof(cut) && GetLastError() == ERROR_INSUFFICIENT_BUFFER,
        "one that does not fit is cut: the answer is the buffer's size, with ERROR_INSUFFICIENT_BUFFER");
-    ok(!IsIconic(dialog) && ShowWindow(dialog, SW_MINIMIZE) != FALSE && IsIconic(dialog), "SW_MINIMIZE makes it iconic");
-    ShowWindow(dialog, SW_RESTORE);
-    ok(!IsIconic(dialog) && EndDialog(dialog, 42), "SW_RESTORE undoes it; EndDialog ends the dialog");
+    ok(!IsIconic(dialog) && ShowWindow(dialog, SW_MINIMIZE) && IsIconic(dialog) && ShowWindow(dialog, SW_RESTORE) &&
+           !IsIconic(dialog) && EndDialog(dialog, 42),
+       "SW_MINIMIZE makes a window iconic, SW_RESTORE undoes it; EndDialog ends the dialog");
 }
 
-void (*const kDialogSteps[])(HWND) = {AfterInit, AfterEnter, AfterEsc,         AfterClose, AfterPick,
+void (*const kDialogSteps[])(HWND) = {AfterInit, AfterEnter, AfterEsc, AfterClose, AfterPick,
                                       AfterDismiss, Controls, Geometry, IconsAndPainting};
 
 void Dialogs()
@@ -480,10 +483,8 @@ void Dialogs()
     g_steps = kDialogSteps;
     g_step = 0;
     g_commands.clear();
-    INT_PTR result =
-        DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FactsDialogProc, 0);
-    ok(result == 42 && g_step == (int)(sizeof(kDialogSteps) / sizeof(kDialogSteps[0])),
-       "DialogBoxParamA answers what EndDialog was given, once every step has run");
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FactsDialogProc, 0);
+    ok(result == 42 && g_step == 9, "DialogBoxParamA answers what EndDialog was given, once every step has run");
     ok(DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(4242), NULL, FactsDialogProc, 0) == -1,
        "a dialog without a template is not made: -1");
 }
@@ -498,25 +499,22 @@ void DeviceTree()
 {
     sim::DevNode usb, bare;
     bare.hasDriver = false;
-    DEVINST hub = sim::AddDevNode(sim::kRootDevNode, usb), leaf = sim::AddDevNode(hub, bare), next = 0, root = 0;
-    ok(CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL) == CR_SUCCESS && root == sim::kRootDevNode,
-       "CM_Locate_DevNodeA without an ID is the root");
-    ok(CM_Get_Child(&next, root, 0) == CR_SUCCESS && next == hub && CM_Get_Child(&next, hub, 0) == CR_SUCCESS &&
-           next == leaf && CM_Get_Child(&next, leaf, 0) == CR_NO_SUCH_DEVNODE,
-       "CM_Get_Child goes down, CR_NO_SUCH_DEVNODE below a leaf");
-    ok(CM_Get_Parent(&next, leaf, 0) == CR_SUCCESS && next == hub && CM_Get_Sibling(&next, hub, 0) == CR_NO_SUCH_DEVNODE &&
-           CM_Get_Parent(&next, root, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Child(&next, hub, 1) == CR_INVALID_FLAG,
-       "CM_Get_Parent goes up; the last sibling and the root have no neighbour; flags must be 0");
+    DEVINST hub = sim::AddDevNode(sim::kRootDevNode, usb), leaf = sim::AddDevNode(hub, bare), root = 0, a = 0, b = 0;
+    ok(CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL) == CR_SUCCESS && CM_Get_Child(&a, root, 0) == CR_SUCCESS &&
+           a == hub && CM_Get_Child(&b, hub, 0) == CR_SUCCESS && b == leaf && CM_Get_Parent(&a, leaf, 0) == CR_SUCCESS &&
+           a == hub,
+       "CM_Locate_DevNodeA without an ID is the root; CM_Get_Child goes down, CM_Get_Parent up");
+    ok(CM_Get_Child(&a, leaf, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Sibling(&a, hub, 0) == CR_NO_SUCH_DEVNODE &&
+           CM_Get_Parent(&a, root, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Child(&a, hub, 1) == CR_INVALID_FLAG,
+       "a leaf, the last sibling and the root have no such neighbour; flags must be 0");
     char buffer[64];
-    ULONG type = 0, length = 4;
+    ULONG type = 0, length = 4, full = sizeof(buffer);
     ok(CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_HARDWAREID, &type, buffer, &length, 0) == CR_BUFFER_SMALL &&
-           length == usb.hardwareIds.size(),
-       "a property that does not fit: CR_BUFFER_SMALL and the size needed");
-    length = sizeof(buffer);
-    ok(CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_HARDWAREID, &type, buffer, &length, 0) == CR_SUCCESS &&
-           type == REG_MULTI_SZ && !memcmp(buffer, usb.hardwareIds.data(), length),
-       "the hardware IDs are a multi-string, terminators and all");
-    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, &type, buffer, &length, 0) == CR_NO_SUCH_VALUE,
+           length == usb.hardwareIds.size() &&
+           CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_HARDWAREID, &type, buffer, &full, 0) == CR_SUCCESS &&
+           type == REG_MULTI_SZ && !memcmp(buffer, usb.hardwareIds.data(), full),
+       "a property too big for the buffer: CR_BUFFER_SMALL and its size; the hardware IDs are a multi-string");
+    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, &type, buffer, &full, 0) == CR_NO_SUCH_VALUE,
        "a node without a driver has no driver key");
 }
 
@@ -528,82 +526,78 @@ void DeviceTree()
 void PluggedDevices()
 {
     CoInitialize(NULL);
-    size_t other = sim::AddVideoDevice(L"USB Video Device");
-    const std::wstring name = sim::Device(other).displayName;
+    const std::wstring name = sim::Device(sim::AddVideoDevice(L"USB Video Device")).displayName;
     ICreateDevEnum *devices = NULL;
     IEnumMoniker *category = NULL;
-    IMoniker *moniker = NULL, *gone = NULL;
+    IMoniker *moniker = NULL, *parsed = NULL;
     IBindCtx *context = NULL;
     IPropertyBag *bag = NULL;
     IKsObject *filter = NULL;
-    ULONG fetched = 0, eaten = 0;
+    IMalloc *allocator = NULL;
+    ULONG fetched = 0, eaten = 0, returned = 7;
     CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
     ok(devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) == S_OK &&
-           category->Skip(1) == S_OK && category->Next(1, &gone, &fetched) == S_FALSE && fetched == 0 &&
+           category->Skip(1) == S_OK && category->Next(1, &parsed, &fetched) == S_FALSE && fetched == 0 &&
            category->Reset() == S_OK && category->Next(1, &moniker, &fetched) == S_OK && fetched == 1,
        "a present device is enumerated; past it the enumeration ends with S_FALSE");
     VARIANT friendly;
     memset(&friendly, 0, sizeof(friendly));
+    LPOLESTR display = NULL;
+    CoGetMalloc(MEMCTX_TASK, &allocator);
     ok(moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)&bag) == S_OK &&
            bag->Read(L"FriendlyName", &friendly, NULL) == S_OK && friendly.vt == VT_BSTR &&
-           !wcscmp(friendly.bstrVal, L"USB Video Device"),
-       "its property bag holds the friendly name");
+           !wcscmp(friendly.bstrVal, L"USB Video Device") && moniker->GetDisplayName(NULL, NULL, &display) == S_OK &&
+           display == name && allocator->DidAlloc(display) == 1,
+       "its property bag holds the friendly name; its display name comes from the task allocator");
     SysFreeString(friendly.bstrVal);
-    LPOLESTR display = NULL;
-    IMalloc *allocator = NULL;
-    CoGetMalloc(MEMCTX_TASK, &allocator);
-    ok(moniker->GetDisplayName(NULL, NULL, &display) == S_OK && display == name && allocator->DidAlloc(display) == 1,
-       "its display name comes from the task allocator");
     allocator->Free(display);
     CreateBindCtx(0, &context);
-    ok(MkParseDisplayName(context, name.c_str(), &eaten, &gone) == S_OK && eaten == name.size() &&
-           gone->BindToObject(NULL, NULL, IID_IKsObject, (void **)&filter) == S_OK && filter->KsGetObjectHandle(),
-       "the name parses back, and binds to the filter, whose handle leads to the device");
     KSPROPERTY request = {};
-    ULONG returned = 7;
-    ok(KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request, sizeof(request), NULL, 0,
-                                  &returned) == HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND) &&
+    ok(MkParseDisplayName(context, name.c_str(), &eaten, &parsed) == S_OK && eaten == name.size() &&
+           parsed->BindToObject(NULL, NULL, IID_IKsObject, (void **)&filter) == S_OK &&
+           KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request, sizeof(request), NULL,
+                                      0, &returned) == HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND) &&
            returned == 0,
-       "a device without the property set asked for answers ERROR_SET_NOT_FOUND");
+       "the name parses back and binds to the filter, whose handle leads to the device: one without the "
+       "property set asked for answers ERROR_SET_NOT_FOUND");
     HRESULT hr = KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request,
                                             sizeof(request), NULL, 0, NULL);
     sim::RemoveVideoDevice(name);
     void *none = NULL;
-    ok(gone->BindToObject(NULL, NULL, IID_IKsObject, &none) == MK_E_NOOBJECT,
+    ok(parsed->BindToObject(NULL, NULL, IID_IKsObject, &none) == MK_E_NOOBJECT,
        "once the device is gone its name still parses but no longer binds");
-    for (IUnknown *object : std::vector<IUnknown *>{filter, gone, context, bag, moniker, category, devices, allocator})
+    for (IUnknown *object : std::vector<IUnknown *>{filter, parsed, context, bag, moniker, category, devices, allocator})
         object->Release();
     CoUninitialize();
     sim::Reset();
-    ok(hr == E_POINTER && sim::TakeResetFindings() ==
-                              std::vector<std::string>{"platform misuse: KsSynchronousDeviceControl without BytesReturned"},
+    ok(hr == E_POINTER && sim::TakeResetFindings() == std::vector<std::string>{"platform misuse: "
+                                                                               "KsSynchronousDeviceControl without "
+                                                                               "BytesReturned"},
        "a request without BytesReturned is the fault it would be on Windows");
 }
 
 // Wine's capCreateCaptureWindowA is a stub, and Wine has no Video for Windows
 // driver; tests/wine/standins/avicap32.c, the stand-in the Wine tests use, is
-// the other model of these answers: a format is a 40-byte
-// BITMAPINFOHEADER, and a driver refuses a frame it cannot capture
-// (capSetVideoFormat answers FALSE, as its page on Microsoft Learn allows).
+// the other model of these answers: a format is a 40-byte BITMAPINFOHEADER,
+// and a driver refuses a frame it cannot capture (capSetVideoFormat answers
+// FALSE, as its page on Microsoft Learn allows).
 void CaptureDrivers()
 {
     char name[8], version[16];
     ok(!capGetDriverDescriptionA(0, name, sizeof(name), version, sizeof(version)), "no driver, no description");
     sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
-    ok(capGetDriverDescriptionA(0, name, sizeof(name), version, sizeof(version)) && !strcmp(name, "Microso"),
-       "a driver's description, cut to the buffer");
     HWND capture = capCreateCaptureWindowA("", WS_POPUP, 0, 0, 320, 240, NULL, 0);
     BITMAPINFO format;
     memset(&format, 0, sizeof(format));
-    ok(capture && !SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
-           SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 0, 0),
-       "a capture window has no format until connected");
-    ok(SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) == 40 &&
+    ok(capGetDriverDescriptionA(0, name, sizeof(name), version, sizeof(version)) && !strcmp(name, "Microso") && capture &&
+           !SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format),
+       "a driver's description is cut to the buffer; a capture window has no format until connected");
+    ok(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 0, 0) &&
+           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) == 40 &&
            format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24,
-       "the format of 24-bit RGB is its 40-byte header");
+       "then the format of 24-bit RGB is its 40-byte header");
     format.bmiHeader.biWidth = 321;
-    ok(!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format),
-       "a frame the driver cannot capture is refused");
+    ok(!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format), "a size it cannot is refused");
     format.bmiHeader.biWidth = 320;
     format.bmiHeader.biHeight = 240;
     ok(SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
@@ -616,38 +610,57 @@ void CaptureDrivers()
 // Wine runs a program as an administrator, without virtualization.
 void RegistryOfAStandardUser()
 {
+    const char kVirtual[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\PlatformFacts";
     HKEY key = NULL;
     sim::ThisProcess().standardUser = true;
-    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key) == ERROR_ACCESS_DENIED,
-       "a standard user's 64-bit process may not create a key under HKEY_LOCAL_MACHINE");
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text", REG_SZ, "7");
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Other", REG_SZ, sim::Sz("1"));
-    ok(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", 0, KEY_ALL_ACCESS, &key) ==
-           ERROR_ACCESS_DENIED,
-       "nor open one to write");
+    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\New", &key) == ERROR_ACCESS_DENIED &&
+           Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_ALL_ACCESS) == ERROR_ACCESS_DENIED,
+       "a standard user's 64-bit process may neither create a key under HKEY_LOCAL_MACHINE nor open one to write");
     sim::ThisProcess().wow64 = true; // and the manifest asks for no execution level: virtualized
-    ok(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS &&
-           RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_SUCCESS,
-       "a virtualized process opens it with the access allowed, and may set a value");
     char data[4];
     DWORD size = sizeof(data);
-    ok(RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "8") &&
+    ok(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS &&
+           RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_SUCCESS &&
+           RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "8") &&
            RegQueryValueExA(key, "Other", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "1"),
-       "reads see the virtual copy first, then the key's own values");
+       "a virtualized process opens it with the access allowed and sets a value; reads see its copy first");
     RegCloseKey(key);
     sim::RegValue stored;
     ok(sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text", &stored) &&
-           stored.data == "7" &&
-           sim::GetRegistryValue(HKEY_CURRENT_USER,
-                                 "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\PlatformFacts",
-                                 "Text", &stored) &&
+           stored.data == "7" && sim::GetRegistryValue(HKEY_CURRENT_USER, kVirtual, "Text", &stored) &&
            stored.data == std::string("8\0", 2),
        "the write lands in the user's VirtualStore, the machine's value stays");
     ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts\\New", &key) == ERROR_SUCCESS &&
-           sim::RegistryKeyExists(HKEY_CURRENT_USER,
-                                  "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\PlatformFacts\\New"),
+           sim::RegistryKeyExists(HKEY_CURRENT_USER, std::string(kVirtual) + "\\New"),
        "so does a new key");
     RegCloseKey(key);
+}
+
+INT_PTR CALLBACK IgnoresPaint(HWND, UINT message, WPARAM, LPARAM) { return message == WM_PAINT; }
+
+// What would crash or go wrong on Windows the simulation reports as misuse.
+void Faults()
+{
+    IBindCtx *context = NULL;
+    IMoniker *moniker = NULL;
+    ULONG eaten = 0;
+    CoInitialize(NULL);
+    CreateBindCtx(0, &context);
+    MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#gone", &eaten, &moniker);
+    CoUninitialize();
+    moniker->Release();
+    context->Release();
+    sim::Minimize(false);
+    sim::Then([] { EndDialog(FindWindowA(NULL, "Lumetra"), IDOK); });
+    DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, IgnoresPaint, 0);
+    sim::Reset();
+    ok((sim::TakeResetFindings() ==
+        std::vector<std::string>{"platform misuse: Release of IMoniker after the thread's last CoUninitialize",
+                                 "platform misuse: WM_PAINT left #32770 window unvalidated"}),
+       "an apartment's object is gone with its last CoUninitialize (a bind context is not one); a WM_PAINT "
+       "that neither paints nor reaches the default processing would be sent again and again");
 }
 
 #endif
@@ -667,6 +680,7 @@ const facts::Group kGroups[] = {
     {"video-input devices, kernel streaming", PluggedDevices, true},
     {"capture drivers", CaptureDrivers, true},
     {"registry of a standard user", RegistryOfAStandardUser, true},
+    {"faults Windows punishes", Faults, true},
 #endif
 };
 

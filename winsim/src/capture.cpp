@@ -34,8 +34,6 @@ LRESULT GetFormat(UINT driver, BYTE *buffer, size_t size)
 // RGB in one plane, at one of its sizes. Anything else it refuses.
 BOOL SetFormat(UINT driver, const BYTE *buffer, size_t size)
 {
-    if (buffer)
-        S().formatsSet.push_back(std::vector<BYTE>(buffer, buffer + size));
     BITMAPINFOHEADER format;
     if (driver == kNotConnected || buffer == NULL || size < sizeof(format))
         return FALSE;
@@ -128,7 +126,6 @@ std::vector<HWND> CaptureWindows()
     return windows;
 }
 
-const std::vector<std::vector<BYTE>> &VideoFormatsSet() { return S().formatsSet; }
 
 bool IsCaptureConnected(HWND window)
 {

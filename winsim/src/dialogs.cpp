@@ -94,8 +94,13 @@ HWND CreateDialogFromTemplate(const std::vector<BYTE> &bytes, HWND owner, DWORD 
                   top + DluY(cy) + 2 * m.cyFixedFrame + m.cyCaption};
     if (!(style & WS_CHILD))
         FitIntoWorkArea(&outer);
+    // What the dialog manager adds to a template's styles, as Wine and
+    // ReactOS do: the 3-D look, the dialog's own tab navigation, and
+    // controls that do not tell it of their creation.
     if (style & DS_MODALFRAME)
         exStyle |= WS_EX_DLGMODALFRAME;
+    style |= DS_3DLOOK;
+    exStyle |= WS_EX_CONTROLPARENT;
     *templateStyle = style;
     HWND dialog = CreateWindowFromTemplate("#32770", caption, style & ~WS_VISIBLE, exStyle, outer, owner, 0);
     for (int i = 0; i < count && r.ok; ++i) {
@@ -107,7 +112,7 @@ HWND CreateDialogFromTemplate(const std::vector<BYTE> &bytes, HWND owner, DWORD 
         std::string cls = r.SzOrOrd(), text = r.SzOrOrd();
         r.Skip(r.Take(2)); // creation data
         RECT rect = {DluX(x0), DluY(y0), DluX(x0 + w0), DluY(y0 + h0)};
-        CreateWindowFromTemplate(cls, text, cStyle, cExStyle, rect, dialog, id);
+        CreateWindowFromTemplate(cls, text, cStyle, cExStyle | WS_EX_NOPARENTNOTIFY, rect, dialog, id);
     }
     return r.ok ? dialog : NULL;
 }

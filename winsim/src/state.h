@@ -75,7 +75,6 @@ struct State {
     std::vector<PropertyRead> propertyReads;
     std::vector<CaptureDriver> captureDrivers;
     std::map<HWND, UINT> captureWindows; // capture window -> the driver connected, kNotConnected for none
-    std::vector<std::vector<BYTE>> formatsSet;
     // Keys by lower-case path; values by lower-case name.
     std::map<std::string, std::map<std::string, RegValue>> registry;
     std::map<HKEY, OpenKey> openKeys;

@@ -63,8 +63,12 @@ HWND CreateWindowFromTemplate(const std::string &cls, const std::string &text, D
     ui.nextWindow += 4;
     w.cls = cls;
     w.text = text;
-    w.style = style;
-    w.exStyle = exStyle;
+    // A top-level window always clips its siblings; a dialog frame (and a
+    // thick one without a static edge) has a raised edge.
+    w.style = style | (style & WS_CHILD ? 0 : WS_CLIPSIBLINGS);
+    bool raised = (exStyle & WS_EX_DLGMODALFRAME) ||
+                  (!(exStyle & WS_EX_STATICEDGE) && (style & (WS_DLGFRAME | WS_THICKFRAME)));
+    w.exStyle = raised ? exStyle | WS_EX_WINDOWEDGE : exStyle & ~(DWORD)WS_EX_WINDOWEDGE;
     w.rect = rect;
     w.id = id;
     if (style & WS_CHILD)
@@ -475,10 +479,19 @@ HWND WINAPI GetParent(HWND hwnd)
     return w ? (w->parent ? w->parent : w->owner) : NULL;
 }
 
+// Children are in the order they were made: a dialog's, the template's.
 HWND WINAPI GetWindow(HWND hwnd, UINT cmd)
 {
     Window *w = FindWindow(hwnd);
-    return w && cmd == GW_OWNER ? w->owner : NULL;
+    if (w == NULL)
+        return NULL;
+    if (cmd == GW_CHILD)
+        return w->children.empty() ? NULL : w->children.front();
+    const std::vector<HWND> &siblings = w->parent ? FindWindow(w->parent)->children : std::vector<HWND>();
+    for (size_t i = 0; cmd == GW_HWNDNEXT && i + 1 < siblings.size(); ++i)
+        if (siblings[i] == hwnd)
+            return siblings[i + 1];
+    return cmd == GW_OWNER ? w->owner : NULL;
 }
 
 HWND WINAPI SetFocus(HWND hwnd)
