@@ -10,12 +10,12 @@ using sim::Call;
 
 class CameraPresenceTest : public PlatformTest {
 protected:
-    static DEVINST Node(DEVINST parent, const std::vector<std::string> &ids, bool driver = true, bool description = true)
+    static DEVINST Node(DEVINST parent, const std::vector<std::string> &ids, bool driver = true, bool desc = true)
     {
         sim::DevNode node;
         node.hardwareIds = sim::MultiSz(ids);
         node.hasDriver = driver;
-        node.hasDescription = description;
+        node.hasDescription = desc;
         return sim::AddDevNode(parent, node);
     }
     static size_t PropertyReads() { return sim::CallCount(Call::CM_Get_DevNode_Registry_Property); }

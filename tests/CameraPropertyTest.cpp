@@ -14,12 +14,6 @@ using sim::Call;
 const uint8_t kSetBytes[16] = {0x5A, 0x7C, 0x75, 0x9C, 0x95, 0x8D, 0x3C, 0x45,
                                0x82, 0x84, 0x90, 0x6A, 0x68, 0xDC, 0x53, 0xFA};
 
-int32_t FieldAt(const sim::RequestBytes &bytes, size_t offset)
-{
-    return (int32_t)(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
-                     (uint32_t)bytes[offset + 3] << 24);
-}
-
 class CameraPropertyTest : public PlatformTest {
 protected:
     void SetUp() override
@@ -41,7 +35,7 @@ void ExpectOneBufferOf72Bytes(const sim::DeviceRequest &request)
     EXPECT_EQ(request.in, request.out);
     EXPECT_NE(nullptr, request.bytesReturned);
     EXPECT_EQ(0, memcmp(request.bytes.data(), kSetBytes, sizeof(kSetBytes)));
-    EXPECT_EQ(15, FieldAt(request.bytes, 16));
+    EXPECT_EQ(15, request.Field(16));
 }
 
 TEST_F(CameraPropertyTest, AGetSendsAnEmptyRecordAndCopiesOutEveryFieldOfTheAnswer)
@@ -67,7 +61,7 @@ TEST_F(CameraPropertyTest, AGetSendsAnEmptyRecordAndCopiesOutEveryFieldOfTheAnsw
     ASSERT_EQ(2u, Driver().requests.size());
     for (const sim::DeviceRequest &request : Driver().requests) {
         ExpectOneBufferOf72Bytes(request);
-        EXPECT_EQ(1, FieldAt(request.bytes, 20));
+        EXPECT_EQ(1, request.Field(20));
         for (size_t offset = 24; offset < 68; ++offset)
             EXPECT_EQ(0, request.bytes[offset]) << "offset " << offset;
     }
@@ -87,16 +81,16 @@ TEST_F(CameraPropertyTest, ASetSendsEveryFieldItIsGivenAndZerosForTheRest)
     ASSERT_EQ(2u, Driver().requests.size());
     for (const sim::DeviceRequest &request : Driver().requests) {
         ExpectOneBufferOf72Bytes(request);
-        EXPECT_EQ(2, FieldAt(request.bytes, 20));
+        EXPECT_EQ(2, request.Field(20));
     }
-    const sim::RequestBytes &full = Driver().requests[0].bytes, &plain = Driver().requests[1].bytes;
-    EXPECT_EQ(2, FieldAt(full, 24));
-    EXPECT_EQ(-3, FieldAt(full, 28));
-    EXPECT_EQ(0x01020304, FieldAt(full, 32));
-    EXPECT_EQ(0, memcmp(full.data() + 36, block, sizeof(block)));
-    EXPECT_EQ(1, FieldAt(plain, 24));
+    const sim::DeviceRequest &full = Driver().requests[0], &plain = Driver().requests[1];
+    EXPECT_EQ(2, full.Field(24));
+    EXPECT_EQ(-3, full.Field(28));
+    EXPECT_EQ(0x01020304, full.Field(32));
+    EXPECT_EQ(0, memcmp(full.bytes.data() + 36, block, sizeof(block)));
+    EXPECT_EQ(1, plain.Field(24));
     for (size_t offset = 28; offset < 68; ++offset)
-        EXPECT_EQ(0, plain[offset]) << "offset " << offset;
+        EXPECT_EQ(0, plain.bytes[offset]) << "offset " << offset;
     EXPECT_EQ(1, Driver().lightFrequency);
 }
 

@@ -113,6 +113,12 @@ struct DeviceRequest {
     ULONG inLength, outLength;
     const void *in, *out;        // the two buffers
     const ULONG *bytesReturned;  // where the device was to write the answer's size
+    // The 32-bit field at offset, little-endian, as a driver reads it.
+    int32_t Field(size_t offset) const
+    {
+        return (int32_t)(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+                         (uint32_t)bytes[offset + 3] << 24);
+    }
 };
 
 // The kernel object a filter's handle leads to. It records every

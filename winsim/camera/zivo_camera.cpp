@@ -109,8 +109,8 @@ std::vector<int32_t> Driver::Sets() const
 {
     std::vector<int32_t> values;
     for (const DeviceRequest &r : requests)
-        if (ReadU32(r.bytes.data() + kFlagsOffset) == KSPROPERTY_TYPE_SET)
-            values.push_back((int32_t)ReadU32(r.bytes.data() + kValueOffset));
+        if (r.Field(kFlagsOffset) == KSPROPERTY_TYPE_SET)
+            values.push_back(r.Field(kValueOffset));
     return values;
 }
 

@@ -309,7 +309,8 @@ bool RunNextInput(const char *loop)
         break;
     case Input::Answer:
         if (FindWindow(dialog)->messageBox)
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(input.value, BN_CLICKED), (LPARAM)GetDlgItem(dialog, input.value));
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(input.value, BN_CLICKED),
+                         (LPARAM)GetDlgItem(dialog, input.value));
         else
             ReportScriptMismatch(std::string("scenario answers a message box in the ") + loop);
         break;

@@ -199,7 +199,8 @@ bool MenuInput(const std::vector<MenuItem> &items, int selected, HWND owner)
         ReportScriptMismatch("scenario picks an item the open menu does not have");
         return false;
     } else {
-        for (int steps = selected < 0 ? at + 1 : (at - selected + (int)items.size()) % (int)items.size(); steps; --steps)
+        int n = (int)items.size();
+        for (int steps = selected < 0 ? at + 1 : (at - selected + n) % n; steps; --steps)
             PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
     }
