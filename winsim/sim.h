@@ -193,8 +193,11 @@ struct Metrics {
 Metrics &SystemMetrics();
 void SetCursorPos(int x, int y);
 
-// Input, consumed in order by whichever modal loop is running: the dialog's,
-// a popup menu's or a message box's.
+// Input, consumed in order by whichever modal loop is running (the dialog's,
+// a popup menu's or a message box's) once no posted message is waiting. Keys,
+// picks and answers become the messages that make them, posted to the
+// thread's queue as Windows would: a key to the window with the focus, a
+// pick as the menu's Down and Enter keys, an answer as the box's command.
 void Click(int controlId);                    // the user clicks a control
 void Notify(int controlId, WORD code);        // the control itself notifies its parent
 void Command(WORD id);                        // a menu or accelerator command
