@@ -140,7 +140,8 @@ void BindContextsAndNames()
     // The same test: MK_E_SYNTAX is a todo_wine there.
     todo_wine ok(hr == MK_E_SYNTAX, "a name nothing parses is a syntax error");
     ok(eaten == 0 && moniker == NULL, "and parses nothing");
-    context->Release();
+    if (context)
+        context->Release();
     CoUninitialize();
 }
 

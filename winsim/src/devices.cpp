@@ -1,6 +1,6 @@
 // DirectShow's system device enumerator over the scenario's video-input
 // devices, their monikers and property bags, and the kernel-streaming filter
-// that leads to each device's driver.
+// whose handle leads to each device's kernel object.
 #include "state.h"
 
 #include <dshow.h>

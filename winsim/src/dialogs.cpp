@@ -1,6 +1,6 @@
 // The dialog manager: dialogs created from extended templates, the default
-// dialog procedure, keyboard handling and the modal loops fed by the
-// scenario's input.
+// dialog procedure, its keys, and the modal loops that take the thread's
+// posted messages and, when none waits, the scenario's input.
 #include "ui.h"
 
 #include <dbt.h>

@@ -1,5 +1,6 @@
 // Menus loaded from the module's menu templates, popup menus and message
-// boxes, each with its own short modal loop over the scenario's input.
+// boxes, each with its own short modal loop over the posted messages and
+// the scenario's input.
 #include "ui.h"
 
 namespace sim {
