@@ -98,10 +98,15 @@ TEST_F(CountryStoreTest, AFailedSaveLeavesTheRegistryAsItWas)
     EXPECT_EQ(7, LoadCountry());
 }
 
-TEST_F(CountryStoreTest, AValueThatCannotBeSetAfterTheKeyOpenedIsAFailedSave)
+// A failed query is a failed read whatever the buffer holds; a value that
+// cannot be set once the key opened is a failed save.
+TEST_F(CountryStoreTest, AValueThatCannotBeQueriedOrSetIsAFailedReadOrSave)
 {
     Store(REG_SZ, "7");
+    sim::FailCall(sim::Call::RegQueryValueEx, ERROR_FILE_NOT_FOUND);
     sim::FailCall(sim::Call::RegSetValueEx, ERROR_ACCESS_DENIED);
+    char buffer[kCountryBufferSize] = {};
+    EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", buffer));
     EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
     EXPECT_EQ("7", Stored());
 }

@@ -67,6 +67,7 @@ TEST_F(MainWindowTest, TheWindowIsCentredInTheWorkArea)
 TEST_F(MainWindowTest, LayoutPlacesTheVisibleControlsAndLeavesTheRadiosWhereTheTemplatePutThem)
 {
     Run([](HWND dialog) {
+        EXPECT_EQ(GetDlgItem(dialog, IDC_FREQ_GROUP), GetFocus()); // OnInitDialog left the focus to the system
         EXPECT_EQ((Geometry{10, 10, 322, 242}), ControlGeometry(dialog, IDC_PREVIEW_FRAME));
         EXPECT_EQ((Geometry{342, 3, 140, 160}), ControlGeometry(dialog, IDC_FREQ_GROUP));
         EXPECT_EQ((Geometry{352, 38, 120, 30}), ControlGeometry(dialog, IDC_BTN_COUNTRY));
