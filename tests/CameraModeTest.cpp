@@ -170,6 +170,7 @@ TEST_F(CameraModeTest, EachDeviceIsJudgedByItsOwnNameHoweverLong)
     EXPECT_EQ((int)longCamera.Index(), Find());
     EXPECT_TRUE(SetFrequencyMode(2));
     EXPECT_EQ(1u, Requests(longCamera));
+    EXPECT_EQ(sim::CallCount(Call::WideCharToMultiByte), (size_t)sim::Succeeded().conversions); // each head fits
 }
 
 TEST_F(CameraModeTest, ModesOutsideZeroToTwoOpenTheCameraButSendNothing)

@@ -97,6 +97,7 @@ struct Outcomes {
     int connects = 0;       // capture windows connected
     int valuesQueried = 0;  // registry values read
     int valuesSet = 0;      // registry values written
+    int conversions = 0;    // WideCharToMultiByte calls that succeeded
 };
 const Outcomes &Succeeded();
 

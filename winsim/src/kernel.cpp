@@ -150,7 +150,10 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cch
         *usedDefault = defaulted;
     if (cbMulti > 0)
         memcpy(multi, ansi.data(), ansi.size());
-    return converted < length ? Fail(ERROR_INSUFFICIENT_BUFFER) : (int)ansi.size();
+    if (converted < length)
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    ++S().succeeded.conversions;
+    return (int)ansi.size();
 }
 
 namespace sim {
