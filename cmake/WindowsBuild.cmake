@@ -122,6 +122,12 @@ target_link_libraries(faulty_imports PRIVATE faulty_imports_delay delayimp)
 target_link_options(faulty_imports PRIVATE -Wl,--disable-dynamicbase,--disable-nxcompat,--disable-reloc-section
                     $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},8>:-Wl,--disable-high-entropy-va>)
 
+# Test-only: the platform facts, the source the host build runs on the
+# simulated Windows, here run under Wine by the test command (tests/facts/).
+add_executable(platform_facts tests/facts/platform_facts.cpp res/Lumetra.rc)
+target_include_directories(platform_facts PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(platform_facts PRIVATE strmiids ole32 oleaut32 uuid)
+
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine; the
 # baselines of the benchmarks, a bare dialog from the same template and one
 # that makes the calls Lumetra makes at start and per pick.

@@ -3,6 +3,7 @@
 #include "FuzzSupport.h"
 
 #include "camera/CameraMode.h"
+#include "camera/zivo_camera.h"
 
 #include <string.h>
 
@@ -10,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FreshPlatform();
     Bytes in(data, size);
-    sim::AddVideoDevice(L"Zivo Web Camera", true);
-    sim::Driver &driver = sim::Device(0).driver;
+    sim::camera::Driver &driver = *sim::camera::Plug().driver;
     driver.answerRaw = true;
     uint8_t how = in.Byte();
     driver.rawResult = how & 1 ? (HRESULT)(0x80000000u | in.Unit()) : (how & 2 ? S_FALSE : S_OK);

@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 
 #include "camera/CameraMode.h"
+#include "camera/zivo_camera.h"
 
 #include <ctype.h>
 #include <string.h>
@@ -30,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Bytes in(data, size);
     int expected = -1;
     std::wstring name;
+    std::vector<sim::camera::Camera *> cameras; // each a camera of any name
     // Names are separated by a zero unit; at most 20 devices.
     while (!in.empty() && sim::DeviceCount() < 20) {
         uint16_t unit = in.Unit();
@@ -38,7 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (unit == 0 || in.empty()) {
             if (sim::DeviceCount() < kMaxVideoDevices && StartsWithCameraName(name))
                 expected = (int)sim::DeviceCount(); // the last match wins
-            sim::AddVideoDevice(name, true);
+            sim::camera::Camera camera;
+            camera.friendlyName = name;
+            cameras.push_back(&sim::camera::Plug(camera));
             name.clear();
         }
     }
@@ -49,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FreeDeviceList(list, kMaxVideoDevices);
     REQUIRE(SetFrequencyMode(1) == (expected >= 0));
     if (expected >= 0)
-        REQUIRE(sim::Device((size_t)expected).driver.lightFrequency == 1);
+        REQUIRE(cameras[(size_t)expected]->driver->lightFrequency == 1);
     RequireNothingLeaked();
     return 0;
 }

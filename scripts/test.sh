@@ -77,7 +77,7 @@ step "building the sources again in another folder" scripts/reproduce.sh
 # same checks as the x86_64 run made) and not counted.
 export LUMETRA_WINE32=$(wine32_missing)
 [[ -n $LUMETRA_WINE32 ]] && echo "32-bit Wine cannot run here: $LUMETRA_WINE32"
-WINE_TESTS=(window workarea lifecycle installer vcam standins preview planting)
+WINE_TESTS=(facts window workarea lifecycle installer vcam standins preview planting)
 wine_failures=()
 for dir in win32 win64; do
     [[ -n $(build_cannot_run $dir) ]] && continue

@@ -3,6 +3,7 @@
 #include "PlatformTest.h"
 
 #include "camera/CameraMode.h"
+#include "camera/zivo_camera.h"
 
 namespace {
 
@@ -10,14 +11,15 @@ using sim::Call;
 
 class CameraModeTest : public PlatformTest {
 protected:
-    static size_t Other(const std::wstring &name) { return sim::AddVideoDevice(name, false); }
-    static size_t Camera(const std::wstring &name = L"Zivo Web Camera") { return sim::AddVideoDevice(name, true); }
-    static size_t Requests(size_t device) { return sim::Device(device).driver.requests.size(); }
-    static int32_t SentValue(size_t device, size_t request)
+    static size_t Other(const std::wstring &name) { return sim::AddVideoDevice(name); }
+    static sim::camera::Camera &Camera(const std::wstring &name = L"Zivo Web Camera")
     {
-        const sim::RequestBytes &r = sim::Device(device).driver.requests.at(request).bytes;
-        return (int32_t)(r[24] | r[25] << 8 | r[26] << 16 | (uint32_t)r[27] << 24);
+        sim::camera::Camera settings;
+        settings.friendlyName = name;
+        return sim::camera::Plug(settings);
     }
+    static size_t Requests(size_t device) { return sim::Device(device).device->requests.size(); }
+    static size_t Requests(const sim::camera::Camera &camera) { return camera.driver->requests.size(); }
     static int Find()
     {
         DeviceEntry list[kMaxVideoDevices];
@@ -33,15 +35,6 @@ TEST_F(CameraModeTest, WithoutVideoDevicesNothingIsFound)
     EXPECT_FALSE(SetFrequencyMode(1));
     EXPECT_EQ(kModeUnknown, GetFrequencyMode());
     EXPECT_EQ(0u, sim::CallCount(Call::EnumNext));
-}
-
-TEST_F(CameraModeTest, AnEmptyCategoryAnswerCountsAsNoDevices)
-{
-    size_t camera = Camera();
-    sim::FailCall(Call::CreateClassEnumerator, S_FALSE);
-    EXPECT_FALSE(SetFrequencyMode(1));
-    EXPECT_EQ(kModeUnknown, GetFrequencyMode());
-    EXPECT_EQ(0u, Requests(camera));
 }
 
 TEST_F(CameraModeTest, EnumerationCopiesBothNamesAndFreesEachIntermediateAtOnce)
@@ -113,9 +106,9 @@ TEST_F(CameraModeTest, EnumerationFailsCleanlyWhenTheEnumeratorCannotBeMade)
 TEST_F(CameraModeTest, ThePrefixMatchesInAnyCaseOnlyAtTheStart)
 {
     Other(L"USB Video Device");
-    size_t capitals = Camera(L"ZIVO WEB CAMERA #2 (Rev 3)");
+    sim::camera::Camera &capitals = Camera(L"ZIVO WEB CAMERA #2 (Rev 3)");
     Other(L"My Zivo Web Camera");
-    EXPECT_EQ((int)capitals, Find());
+    EXPECT_EQ((int)capitals.Index(), Find());
     EXPECT_TRUE(SetFrequencyMode(1));
     EXPECT_EQ(1u, Requests(capitals));
     EXPECT_EQ(0u, Requests(2));
@@ -136,28 +129,27 @@ TEST_F(CameraModeTest, NamesShorterThanThePrefixOrDifferingInItDoNotMatch)
 // entry without a name matches nothing either.
 TEST_F(CameraModeTest, NamesAreComparedAsTheAnsiCodePageWritesThem)
 {
-    size_t camera = Camera(L"\u017Bivo Web Camera");
+    sim::camera::Camera &camera = Camera(L"\u017Bivo Web Camera");
     Other(L"Zivo Web Camer\u0430");
-    EXPECT_EQ((int)camera, Find());
+    EXPECT_EQ((int)camera.Index(), Find());
     const DeviceEntry unnamed[1] = {{NULL, NULL}};
     EXPECT_EQ(-1, FindCameraEntry(unnamed, 1));
 }
 
 TEST_F(CameraModeTest, OfTwoCamerasTheLaterOneIsUsed)
 {
-    size_t first = Camera();
-    size_t second = Camera(L"Zivo Web Camera (2)");
+    sim::camera::Camera &first = Camera();
+    sim::camera::Camera &second = Camera(L"Zivo Web Camera (2)");
     EXPECT_TRUE(SetFrequencyMode(0));
     EXPECT_EQ(0u, Requests(first));
-    ASSERT_EQ(1u, Requests(second));
-    EXPECT_EQ(0, SentValue(second, 0));
+    EXPECT_EQ(std::vector<int32_t>{0}, second.driver->Sets());
 }
 
 TEST_F(CameraModeTest, TheSixteenthDeviceIsNeverExamined)
 {
     for (int i = 0; i < 15; ++i)
         Other(L"Capture " + std::to_wstring(i));
-    size_t camera = Camera();
+    sim::camera::Camera &camera = Camera();
     EXPECT_FALSE(SetFrequencyMode(2));
     EXPECT_EQ(kModeUnknown, GetFrequencyMode());
     EXPECT_EQ(0u, Requests(camera));
@@ -173,16 +165,17 @@ TEST_F(CameraModeTest, EachDeviceIsJudgedByItsOwnNameHoweverLong)
     EndCase("names after the camera: ");
 
     Other(L"Zivo Web Camera");
-    size_t longCamera = Camera(L"zivo web camera " + std::wstring(400, (wchar_t)0x4E2D));
+    sim::camera::Camera &longCamera = Camera(L"zivo web camera " + std::wstring(400, (wchar_t)0x4E2D));
     Other(std::wstring(200, L'z'));
-    EXPECT_EQ((int)longCamera, Find());
+    EXPECT_EQ((int)longCamera.Index(), Find());
     EXPECT_TRUE(SetFrequencyMode(2));
     EXPECT_EQ(1u, Requests(longCamera));
+    EXPECT_EQ(sim::CallCount(Call::WideCharToMultiByte), (size_t)sim::Succeeded().conversions); // each head fits
 }
 
 TEST_F(CameraModeTest, ModesOutsideZeroToTwoOpenTheCameraButSendNothing)
 {
-    size_t camera = Camera();
+    sim::camera::Camera &camera = Camera();
     for (int mode : {5, 3, -1, 101})
         EXPECT_TRUE(SetFrequencyMode(mode)) << mode;
     EXPECT_EQ(0u, Requests(camera));
@@ -191,35 +184,35 @@ TEST_F(CameraModeTest, ModesOutsideZeroToTwoOpenTheCameraButSendNothing)
 
 TEST_F(CameraModeTest, ARefusedSetStillReportsTheCameraOpened)
 {
-    size_t camera = Camera();
-    sim::Device(camera).driver.setFailure = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
+    sim::camera::Camera &camera = Camera();
+    camera.driver->setFailure = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
     EXPECT_TRUE(SetFrequencyMode(1));
     EXPECT_EQ(1u, Requests(camera));
-    EXPECT_EQ(2, sim::Device(camera).driver.lightFrequency);
+    EXPECT_EQ(2, camera.driver->lightFrequency);
 }
 
 TEST_F(CameraModeTest, GetReportsTheDriversValueUncheckedOrUnknownOnFailure)
 {
-    size_t camera = Camera();
-    sim::Device(camera).driver.lightFrequency = 1;
+    sim::camera::Driver &driver = *Camera().driver;
+    driver.lightFrequency = 1;
     EXPECT_EQ(1, GetFrequencyMode());
 
-    sim::Device(camera).driver.answerGetWith = true;
-    sim::Device(camera).driver.getAnswer = 7;
+    driver.answerGetWith = true;
+    driver.getAnswer = 7;
     EXPECT_EQ(7, GetFrequencyMode());
 
-    sim::Device(camera).driver.getFailure = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
+    driver.getFailure = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
     EXPECT_EQ(kModeUnknown, GetFrequencyMode());
 }
 
 TEST_F(CameraModeTest, ACameraThatCannotBeOpenedCountsAsAbsent)
 {
-    size_t camera = Camera();
+    Camera();
     sim::FailCall(Call::BindToObject, E_NOINTERFACE);
     EXPECT_FALSE(SetFrequencyMode(1));
     EXPECT_EQ(kModeUnknown, GetFrequencyMode());
     EndCase("no binding: ");
-    camera = Camera();
+    sim::camera::Camera &camera = Camera();
     sim::FailCall(Call::KsGetObjectHandle, S_OK);
     EXPECT_FALSE(SetFrequencyMode(1));
     EXPECT_EQ(0u, Requests(camera));
@@ -227,7 +220,7 @@ TEST_F(CameraModeTest, ACameraThatCannotBeOpenedCountsAsAbsent)
 
 TEST_F(CameraModeTest, EverySetEnumeratesAfreshNothingIsCached)
 {
-    size_t camera = Camera();
+    sim::camera::Camera &camera = Camera();
     EXPECT_TRUE(SetFrequencyMode(0));
     EXPECT_TRUE(SetFrequencyMode(0));
     ASSERT_EQ(2u, Requests(camera));

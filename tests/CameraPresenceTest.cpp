@@ -2,6 +2,7 @@
 #include "PlatformTest.h"
 
 #include "camera/CameraPresence.h"
+#include "camera/zivo_camera.h"
 
 namespace {
 
@@ -9,10 +10,12 @@ using sim::Call;
 
 class CameraPresenceTest : public PlatformTest {
 protected:
-    static DEVINST Node(DEVINST parent, const std::string &firstId)
+    static DEVINST Node(DEVINST parent, const std::vector<std::string> &ids, bool driver = true, bool desc = true)
     {
         sim::DevNode node;
-        node.hardwareIds = sim::MultiSz({firstId});
+        node.hardwareIds = sim::MultiSz(ids);
+        node.hasDriver = driver;
+        node.hasDescription = desc;
         return sim::AddDevNode(parent, node);
     }
     static size_t PropertyReads() { return sim::CallCount(Call::CM_Get_DevNode_Registry_Property); }
@@ -20,28 +23,20 @@ protected:
 
 TEST_F(CameraPresenceTest, TheCameraCountsInAnyCaseWithARevisionSuffix)
 {
-    sim::PlugCamera("USB\\VID_0AC8&PID_0302&REV_0100");
+    sim::camera::Plug();
     EXPECT_TRUE(IsCameraPresent());
     EndCase("a revision suffix: ");
-    Node(sim::kRootDevNode, "usb\\vid_0ac8&pid_0302&mi_00");
+    Node(sim::kRootDevNode, {"usb\\vid_0ac8&pid_0302&mi_00"});
     EXPECT_TRUE(IsCameraPresent());
 }
 
 TEST_F(CameraPresenceTest, NodesThatAreNotTheInstalledCameraDoNotCount)
 {
-    Node(sim::kRootDevNode, "USB\\VID_0AC8&PID_0303&REV_0100"); // same vendor, other product
-    Node(sim::kRootDevNode, "USB\\VID_0AC8&PID_030");           // too short
-    sim::DevNode noDriver;
-    noDriver.hasDriver = false;
-    noDriver.hardwareIds = sim::MultiSz({"USB\\VID_0AC8&PID_0302&REV_0100"});
-    sim::AddDevNode(sim::kRootDevNode, noDriver);
-    sim::DevNode noDescription = noDriver;
-    noDescription.hasDriver = true;
-    noDescription.hasDescription = false;
-    sim::AddDevNode(sim::kRootDevNode, noDescription);
-    sim::DevNode idAfterFirst;
-    idAfterFirst.hardwareIds = sim::MultiSz({"USB\\VID_1234&PID_0001", "USB\\VID_0AC8&PID_0302"});
-    sim::AddDevNode(sim::kRootDevNode, idAfterFirst);
+    Node(sim::kRootDevNode, {"USB\\VID_0AC8&PID_0303&REV_0100"}); // same vendor, other product
+    Node(sim::kRootDevNode, {"USB\\VID_0AC8&PID_030"});           // too short
+    Node(sim::kRootDevNode, {"USB\\VID_0AC8&PID_0302&REV_0100"}, false);
+    Node(sim::kRootDevNode, {"USB\\VID_0AC8&PID_0302&REV_0100"}, true, false);
+    Node(sim::kRootDevNode, {"USB\\VID_1234&PID_0001", "USB\\VID_0AC8&PID_0302"}); // not the first
     EXPECT_FALSE(IsCameraPresent());
 }
 
@@ -56,12 +51,12 @@ TEST_F(CameraPresenceTest, AnEmptyHardwareIdIsNotReadAsTheDescriptionBeforeIt)
 
 TEST_F(CameraPresenceTest, TheWalkGoesDepthFirstThroughTheWholeTree)
 {
-    DEVINST controller = Node(sim::kRootDevNode, "PCI\\VEN_8086&DEV_1E31");
-    DEVINST hub = Node(controller, "USB\\ROOT_HUB30");
-    DEVINST mouse = Node(hub, "HID\\VID_046D&PID_C077");
-    DEVINST hub2 = Node(controller, "USB\\VID_05E3&PID_0608");
-    DEVINST keyboard = Node(sim::kRootDevNode, "ACPI\\PNP0303");
-    DEVINST touchpad = Node(keyboard, "ACPI\\PNP0F13");
+    DEVINST controller = Node(sim::kRootDevNode, {"PCI\\VEN_8086&DEV_1E31"});
+    DEVINST hub = Node(controller, {"USB\\ROOT_HUB30"});
+    DEVINST mouse = Node(hub, {"HID\\VID_046D&PID_C077"});
+    DEVINST hub2 = Node(controller, {"USB\\VID_05E3&PID_0608"});
+    DEVINST keyboard = Node(sim::kRootDevNode, {"ACPI\\PNP0303"});
+    DEVINST touchpad = Node(keyboard, {"ACPI\\PNP0F13"});
     EXPECT_FALSE(IsCameraPresent());
     EXPECT_EQ(1u + 3 * 6, PropertyReads()); // the root has no driver key
     std::vector<DEVINST> visited;
@@ -71,15 +66,15 @@ TEST_F(CameraPresenceTest, TheWalkGoesDepthFirstThroughTheWholeTree)
     EXPECT_EQ((std::vector<DEVINST>{sim::kRootDevNode, controller, hub, mouse, hub2, keyboard, touchpad}), visited);
 
     // Deep inside the first subtree, after a leaf that needs a climb back.
-    Node(hub2, "USB\\VID_0AC8&PID_0302&REV_0001");
+    Node(hub2, {"USB\\VID_0AC8&PID_0302&REV_0001"});
     EXPECT_TRUE(IsCameraPresent());
 }
 
 TEST_F(CameraPresenceTest, TheFirstMatchEndsTheWalk)
 {
-    sim::PlugCamera();
-    sim::PlugCamera();
-    Node(sim::kRootDevNode, "USB\\VID_1234&PID_0001");
+    sim::camera::Plug();
+    sim::camera::Plug();
+    Node(sim::kRootDevNode, {"USB\\VID_1234&PID_0001"});
     EXPECT_TRUE(IsCameraPresent());
     EXPECT_EQ(1u + 3, PropertyReads());
     EXPECT_EQ(0u, sim::CallCount(Call::CM_Get_Sibling));
@@ -95,7 +90,7 @@ TEST_F(CameraPresenceTest, ARootOnlyTreeIsExaminedAndHoldsNoCamera)
 
 TEST_F(CameraPresenceTest, APropertyThatDoesNotFitSkipsTheNode)
 {
-    DEVINST camera = sim::PlugCamera();
+    DEVINST camera = sim::camera::Plug().node;
     sim::DevNodeAt(camera).driver = std::string(261, 'k');
     EXPECT_FALSE(IsCameraPresent());
     sim::DevNodeAt(camera).driver = std::string(260, 'k');
@@ -112,7 +107,7 @@ TEST_F(CameraPresenceTest, APropertyThatDoesNotFitSkipsTheNode)
 
 TEST_F(CameraPresenceTest, AFailingRootMeansAbsent)
 {
-    sim::PlugCamera();
+    sim::camera::Plug();
     sim::FailCall(Call::CM_Locate_DevNode, CR_FAILURE);
     EXPECT_FALSE(IsCameraPresent());
     EXPECT_EQ(0u, PropertyReads());

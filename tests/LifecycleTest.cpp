@@ -1,14 +1,14 @@
 // The main window's life: the three ways it can start, the camera coming and
 // going while it runs, and the four ways out, each saving the country.
-#include "PlatformTest.h"
+#include "PreviewChecks.h"
 
+#include "camera/zivo_camera.h"
 #include "ui/LightFreqDlg.h"
 
 #include <dbt.h>
+#include <vfw.h>
 
 #include <algorithm>
-#include <ks.h>
-#include <vfw.h>
 
 namespace {
 
@@ -29,68 +29,41 @@ const char kKey[] = "Software\\ZivoCam";
 
 class LifecycleTest : public PlatformTest {
 protected:
-    // The camera plugged in, its driver installed and its video device seen.
+    // The camera plugged in (the same one again after the first time).
     void PlugCamera(bool free = true, int32_t mode = 2)
     {
-        node_ = sim::PlugCamera();
-        if (camera_ < 0) {
-            camera_ = (int)sim::AddVideoDevice(L"Zivo Web Camera", true);
-            sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)", free);
-        }
-        sim::CaptureDriverAt(0).connects = free;
-        sim::Device((size_t)camera_).driver.lightFrequency = mode;
+        if (camera_ == NULL)
+            camera_ = &sim::camera::Plug();
+        camera_->Plug();
+        camera_->HoldElsewhere(!free);
+        camera_->driver->lightFrequency = mode;
     }
-    void UnplugCamera() { sim::RemoveDevNode(node_); }
-    static std::string StoredCountry()
-    {
-        sim::RegValue value = {};
-        return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", &value) ? value.data : "<none>";
-    }
-    static std::vector<int> RadioChecks()
-    {
-        std::vector<int> checks;
-        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id)
-            checks.push_back((int)SendDlgItemMessageA(MainWindow(), id, BM_GETCHECK, 0, 0));
-        return checks;
-    }
-    static bool RadiosEnabled()
-    {
-        bool all = true, none = true;
-        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id) {
-            bool enabled = IsWindowEnabled(GetDlgItem(MainWindow(), id)) != 0;
-            all &= enabled;
-            none &= !enabled;
-        }
-        EXPECT_TRUE(all || none) << "the radios disagree";
-        return all;
-    }
-    // Looks at the running dialog at this point of the script.
-    static void Inspect(std::function<void()> look) { sim::Then(std::move(look)); }
+    void UnplugCamera() { camera_->Unplug(); }
+    // A device change; a device's own events are a volume's (a memory card
+    // in a reader beside the camera, say): a camera's never reach the window.
+    static void Event(UINT type) { sim::DeviceChange(type, type & 0x8000 ? DBT_DEVTYP_VOLUME : 0); }
     // Checks what the case left and starts the next one without a camera.
     void NextCase(const std::string &context)
     {
         EndCase(context);
-        camera_ = -1;
-        node_ = 0;
+        camera_ = NULL;
     }
 
-    DEVINST node_ = 0;
-    int camera_ = -1;
+    sim::camera::Camera *camera_ = NULL;
 };
 
 TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
 {
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "6");
-    Inspect([&] {
+    sim::Then([&] {
         EXPECT_EQ((std::vector<int>{0, 0, 0}), RadioChecks());
-        EXPECT_FALSE(RadiosEnabled());
+        EXPECT_EQ(0, RadiosEnabled());
         EXPECT_TRUE(sim::CaptureWindows().empty());
     });
     sim::Click(IDC_BTN_COUNTRY);
     sim::DismissMenu();
-    sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
-    dlg.DoModal();
+    RunThenLeave(dlg);
     EXPECT_TRUE(sim::MessageBoxes().empty());
     EXPECT_EQ(6, dlg.m_nCountry);
     EXPECT_EQ(-1, dlg.m_nFreqState);
@@ -101,27 +74,20 @@ TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
 {
     for (int32_t mode : {0, 1, 2, 3, 7}) {
         PlugCamera(true, mode);
-        Inspect([&] {
+        sim::Then([&] {
             std::vector<int> expected = {mode == 0, mode == 1, mode == 2};
             EXPECT_EQ(expected, RadioChecks()) << mode;
-            EXPECT_TRUE(RadiosEnabled());
+            EXPECT_EQ(3, RadiosEnabled());
             ASSERT_EQ(1u, sim::CaptureWindows().size());
             EXPECT_TRUE(sim::IsCaptureConnected(sim::CaptureWindows()[0]));
         });
         sim::Click(IDC_BTN_OTHER);
         sim::DismissMenu();
-        sim::Key(VK_ESCAPE);
         CLightFreqDlg dlg;
-        dlg.DoModal();
+        RunThenLeave(dlg);
         EXPECT_EQ(mode <= 2 ? mode - 1 : -1, dlg.m_nFreqState) << mode;
-        std::vector<UINT> checked;
-        for (const sim::MenuItemSeen &item : sim::Popups().at(0).items)
-            if (item.checked)
-                checked.push_back(item.id);
-        std::vector<UINT> expected;
-        if (mode == 1 || mode == 2)
-            expected.push_back(ID_FREQ_50HZ + (UINT)mode - 1);
-        EXPECT_EQ(expected, checked) << mode;
+        std::vector<UINT> none, frequency = {ID_FREQ_50HZ + (UINT)mode - 1};
+        EXPECT_EQ(mode == 1 || mode == 2 ? frequency : none, CheckedIn(0)) << mode;
         EXPECT_TRUE(sim::CaptureWindows().empty());
         NextCase("mode " + std::to_string(mode) + ": ");
     }
@@ -134,7 +100,7 @@ TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
     HWND owner = NULL;
     sim::Then([&] { // inside the warning box: the radios are off, the failed preview's window still there
         owner = MainWindow();
-        EXPECT_FALSE(RadiosEnabled());
+        EXPECT_EQ(0, RadiosEnabled());
         EXPECT_EQ(1u, sim::CaptureWindows().size());
     });
     sim::AnswerMessageBox(IDOK);
@@ -156,19 +122,17 @@ TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
 TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
 {
     for (UINT first : {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL}) {
-        sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
         sim::Then([&] { PlugCamera(); });
-        sim::DeviceChange(first);
-        sim::DeviceChange(DBT_DEVICEARRIVAL);
-        sim::DeviceChange(DBT_DEVNODES_CHANGED);
-        Inspect([&] {
-            EXPECT_TRUE(RadiosEnabled());
+        Event(first);
+        Event(DBT_DEVICEARRIVAL);
+        Event(DBT_DEVNODES_CHANGED);
+        sim::Then([&] {
+            EXPECT_EQ(3, RadiosEnabled());
             EXPECT_EQ(1u, sim::CaptureWindows().size());
         });
-        sim::Key(VK_ESCAPE);
         CLightFreqDlg dlg;
         dlg.m_bPreviewing = 1; // the start-up clears whatever it held
-        dlg.DoModal();
+        RunThenLeave(dlg);
         EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow)) << first;
         EXPECT_EQ(-1, dlg.m_nFreqState); // not refreshed by a device change
         NextCase("first event " + std::to_string(first) + ": ");
@@ -180,14 +144,13 @@ TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
     for (UINT notification : {DBT_DEVNODES_CHANGED, DBT_DEVICEREMOVECOMPLETE}) {
         PlugCamera(true, 1);
         sim::Then([&] { UnplugCamera(); });
-        sim::DeviceChange(notification);
-        Inspect([&] {
-            EXPECT_FALSE(RadiosEnabled());
+        Event(notification);
+        sim::Then([&] {
+            EXPECT_EQ(0, RadiosEnabled());
             EXPECT_TRUE(sim::CaptureWindows().empty());
         });
-        sim::Key(VK_ESCAPE);
         CLightFreqDlg dlg;
-        dlg.DoModal();
+        RunThenLeave(dlg);
         EXPECT_EQ(0, dlg.m_nFreqState) << notification;
         EXPECT_EQ(0, dlg.m_bPreviewing);
         NextCase("event " + std::to_string(notification) + ": ");
@@ -203,25 +166,24 @@ TEST_F(LifecycleTest, TheWindowOfAFailedStartGoesWhenTheCameraIsFoundGone)
     UnplugCamera();
     size_t probes = 0;
     sim::Then([&] { PlugCamera(false); });
-    sim::DeviceChange(DBT_DEVICEARRIVAL);
-    Inspect([&] {
+    Event(DBT_DEVICEARRIVAL);
+    sim::Then([&] {
         EXPECT_EQ(1u, sim::CaptureWindows().size());
         UnplugCamera();
         probes = sim::CallCount(sim::Call::CM_Locate_DevNode);
     });
-    sim::DeviceChange(DBT_DEVICEREMOVECOMPLETE);
-    Inspect([&] {
+    Event(DBT_DEVICEREMOVECOMPLETE);
+    sim::Then([&] {
         EXPECT_EQ(probes, sim::CallCount(sim::Call::CM_Locate_DevNode));
         EXPECT_EQ(1u, sim::CaptureWindows().size());
     });
-    sim::DeviceChange(DBT_DEVNODES_CHANGED);
-    Inspect([&] {
+    Event(DBT_DEVNODES_CHANGED);
+    sim::Then([&] {
         EXPECT_EQ(probes + 1, sim::CallCount(sim::Call::CM_Locate_DevNode));
         EXPECT_TRUE(sim::CaptureWindows().empty());
     });
-    sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
-    dlg.DoModal();
+    RunThenLeave(dlg);
     EXPECT_EQ(0, dlg.m_bPreviewing);
 }
 
@@ -229,43 +191,38 @@ TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
 {
     PlugCamera();
     HWND capture = NULL;
-    Inspect([&] { capture = sim::CaptureWindows().at(0); });
-    sim::DeviceChange(DBT_DEVNODES_CHANGED);
-    sim::DeviceChange(DBT_DEVICEARRIVAL);
-    sim::DeviceChange(DBT_DEVICEQUERYREMOVE);
-    Inspect([&] {
+    sim::Then([&] { capture = sim::CaptureWindows().at(0); });
+    Event(DBT_DEVNODES_CHANGED);
+    Event(DBT_DEVICEARRIVAL);
+    Event(DBT_DEVICEQUERYREMOVE);
+    sim::Then([&] {
         EXPECT_EQ(std::vector<HWND>{capture}, sim::CaptureWindows());
-        // Each event gets the default processing's answer: queries granted.
-        const std::pair<UINT, LRESULT> answers[] = {{DBT_DEVNODES_CHANGED, FALSE}, {DBT_DEVICEARRIVAL, FALSE},
-                                                    {DBT_DEVICEREMOVECOMPLETE, FALSE}, {DBT_CONFIGCHANGED, FALSE},
-                                                    {DBT_DEVICEQUERYREMOVE, TRUE}, {DBT_QUERYCHANGECONFIG, TRUE}};
-        for (const auto &answer : answers)
-            EXPECT_EQ(answer.second, SendMessageA(MainWindow(), WM_DEVICECHANGE, answer.first, 0)) << answer.first;
+        // Each event gets the default processing's answer, 0 even to a query.
+        DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
+        for (UINT event : {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_DEVICEQUERYREMOVE})
+            EXPECT_EQ(0, SendMessageA(MainWindow(), WM_DEVICECHANGE, event, event & 0x8000 ? (LPARAM)&volume : 0));
     });
-    sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
-    dlg.DoModal();
+    RunThenLeave(dlg);
     EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow));
 }
 
 TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
 {
-    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
     sim::Click(IDC_BTN_COUNTRY);
     // Many, each handled inside the one command and giving back what it took.
     for (int i = 0; i < 20; ++i) {
         sim::Then([&] { PlugCamera(); });
-        sim::DeviceChange(DBT_DEVNODES_CHANGED);
+        Event(DBT_DEVNODES_CHANGED);
         sim::Then([&] { UnplugCamera(); });
-        sim::DeviceChange(DBT_DEVNODES_CHANGED);
+        Event(DBT_DEVNODES_CHANGED);
     }
     sim::Then([&] { PlugCamera(); });
-    sim::DeviceChange(DBT_DEVNODES_CHANGED);
-    Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
+    Event(DBT_DEVNODES_CHANGED);
+    sim::Then([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::PickMenuItem(ID_COUNTRY_JAPAN);
-    sim::Key(VK_ESCAPE);
     CLightFreqDlg dlg;
-    dlg.DoModal();
+    RunThenLeave(dlg);
     EXPECT_EQ(8, dlg.m_nCountry);
     EXPECT_EQ(1, dlg.m_nFreqState);
 }
@@ -273,9 +230,9 @@ TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
 TEST_F(LifecycleTest, ADeviceChangeInsideTheWarningBoxIsHandledThenTheWindowCloses)
 {
     PlugCamera(false);
-    sim::Then([] { sim::CaptureDriverAt(0).connects = true; }); // the other application lets go
-    sim::DeviceChange(DBT_DEVNODES_CHANGED);
-    Inspect([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
+    sim::Then([&] { camera_->HoldElsewhere(false); }); // the other application lets go
+    Event(DBT_DEVNODES_CHANGED);
+    sim::Then([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::AnswerMessageBox(IDOK);
     CountingDlg dlg;
     EXPECT_EQ(IDCANCEL, dlg.DoModal());
@@ -300,7 +257,7 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
     for (const auto &way : ways) {
         PlugCamera();
         HWND capture = NULL;
-        Inspect([&] { capture = sim::CaptureWindows().at(0); });
+        sim::Then([&] { capture = sim::CaptureWindows().at(0); });
         sim::Click(IDC_BTN_COUNTRY);
         sim::PickMenuItem(ID_COUNTRY_GERMAN);
         way.leave();
@@ -333,6 +290,22 @@ TEST_F(LifecycleTest, EnterAfterAButtonEndsTheDialogWithOkAndNotThroughCancel)
         EXPECT_EQ(std::string("4\0", 2), StoredCountry()) << button;
         NextCase("button " + std::to_string(button) + ": ");
     }
+}
+
+// The shipping program is a 32-bit process. For a standard user Windows keeps
+// what it writes under HKEY_LOCAL_MACHINE in the user's virtual store, and
+// its next start reads the country from there.
+TEST_F(LifecycleTest, AStandardUsersCountrySurvivesARestartOfTheShippingProgram)
+{
+    sim::ThisProcess().wow64 = sim::ThisProcess().standardUser = true;
+    for (UINT pick : {(UINT)ID_COUNTRY_JAPAN, 0u}) {
+        sim::Click(IDC_BTN_COUNTRY);
+        pick ? sim::PickMenuItem(pick) : sim::DismissMenu();
+        sim::Key(VK_ESCAPE);
+        EXPECT_EQ(0, WinMain(GetModuleHandleA(NULL), NULL, (LPSTR) "", SW_SHOWNORMAL));
+    }
+    EXPECT_TRUE(sim::Popups().at(1).items.at(8).checked); // Japan
+    EXPECT_FALSE(sim::RegistryKeyExists(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\ZivoCam"));
 }
 
 // One request end to end, on Windows with and without
@@ -368,11 +341,7 @@ TEST_F(LifecycleTest, OneRequestEndToEndWithEveryDllFromTheSystemFolder)
             EXPECT_EQ(c.found, sim::SearchAtFirstCall(dll)) << c.windows << dll;
         EXPECT_EQ(c.hasCall && !c.callFails ? std::vector<std::wstring>() : kFromSystemFolder,
                   sim::LibrariesLoaded()) << c.windows;
-        std::vector<int32_t> sets;
-        for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
-            if (r.bytes[20] == KSPROPERTY_TYPE_SET)
-                sets.push_back(r.bytes[24]);
-        EXPECT_EQ(std::vector<int32_t>{2}, sets) << c.windows;
+        EXPECT_EQ(std::vector<int32_t>{2}, camera_->driver->Sets()) << c.windows;
         EXPECT_TRUE(sim::Popups().at(1).items.at(1).checked) << c.windows; // "60Hz"
         EXPECT_EQ(std::string("8\0", 2), StoredCountry()) << c.windows;
         NextCase(c.windows);

@@ -1,6 +1,6 @@
 // The live preview: which capture driver is chosen, the messages a start
 // sends, and what a stop or a failed start leaves behind.
-#include "PlatformTest.h"
+#include "PreviewChecks.h"
 
 #include "ui/LightFreqDlg.h"
 
@@ -16,8 +16,7 @@ protected:
     {
         CLightFreqDlg dlg;
         sim::Then([&] { during(dlg); });
-        sim::Key(VK_ESCAPE);
-        dlg.DoModal();
+        RunThenLeave(dlg);
     }
     // The capture messages a window received, without the window's own.
     static std::vector<sim::MessageSeen> CaptureMessages(HWND capture)
@@ -59,15 +58,10 @@ TEST_F(LivePreviewTest, ASuccessfulStartSendsTheCaptureMessagesInOrder)
             EXPECT_EQ(expected[i].wParam, seen[i].wParam) << i;
             EXPECT_EQ(expected[i].lParam, seen[i].lParam) << i;
         }
-        // The driver's format with only the frame size changed.
-        ASSERT_EQ(1u, sim::VideoFormatsSet().size());
-        BITMAPINFO format;
-        memcpy(&format, sim::VideoFormatsSet()[0].data(), sizeof(format));
-        EXPECT_EQ(320, format.bmiHeader.biWidth);
-        EXPECT_EQ(240, format.bmiHeader.biHeight);
-        EXPECT_EQ(24, format.bmiHeader.biBitCount);
-        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id)
-            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(MainWindow(), id)));
+        // The driver's format with only the frame size changed: the driver took it.
+        EXPECT_EQ(320, sim::CaptureDriverAt(0).width);
+        EXPECT_EQ(240, sim::CaptureDriverAt(0).height);
+        EXPECT_EQ(3, RadiosEnabled());
     });
 }
 
@@ -117,8 +111,7 @@ TEST_F(LivePreviewTest, StopWithoutAWindowStillDisablesTheRadios)
         dlg.m_bPreviewing = 1;
         EXPECT_TRUE(dlg.StopPreview());
         EXPECT_EQ(0, dlg.m_bPreviewing);
-        for (int id = IDC_RADIO_OUTDOOR; id <= IDC_RADIO_60HZ; ++id)
-            EXPECT_FALSE(IsWindowEnabled(GetDlgItem(MainWindow(), id)));
+        EXPECT_EQ(0, RadiosEnabled());
     });
 }
 

@@ -1,10 +1,10 @@
 // The country and frequency commands, seen from the camera's driver and the
 // popup menus the user is shown.
-#include "PlatformTest.h"
+#include "PreviewChecks.h"
 
+#include "camera/zivo_camera.h"
 #include "ui/LightFreqDlg.h"
 
-#include <ks.h>
 #include <limits.h>
 #include <stdlib.h>
 
@@ -12,38 +12,13 @@ namespace {
 
 class ModeCommandsTest : public PlatformTest {
 protected:
-    void AddCamera() { camera_ = (int)sim::AddVideoDevice(L"Zivo Web Camera", true); }
+    void AddCamera() { camera_ = &sim::camera::Plug(); }
     // The values of the SET requests the camera received, in order.
-    std::vector<int32_t> SetsSent() const
-    {
-        std::vector<int32_t> values;
-        if (camera_ < 0)
-            return values;
-        for (const sim::DeviceRequest &r : sim::Device((size_t)camera_).driver.requests)
-            if (r.bytes[20] == KSPROPERTY_TYPE_SET)
-                values.push_back((int32_t)(r.bytes[24] | r.bytes[25] << 8 | r.bytes[26] << 16 |
-                                           (uint32_t)r.bytes[27] << 24));
-        return values;
-    }
-    // The items checked in the popup shown n-th.
-    static std::vector<UINT> CheckedIn(size_t n)
-    {
-        std::vector<UINT> checked;
-        for (const sim::MenuItemSeen &item : sim::Popups().at(n).items)
-            if (item.checked)
-                checked.push_back(item.id);
-        return checked;
-    }
-    // Runs the dialog over the input scripted so far, then closes it.
-    void RunDialog(CLightFreqDlg &dlg)
-    {
-        sim::Key(VK_ESCAPE);
-        dlg.DoModal();
-    }
+    std::vector<int32_t> SetsSent() const { return camera_ ? camera_->driver->Sets() : std::vector<int32_t>(); }
     void OpenCountries() { sim::Click(IDC_BTN_COUNTRY); }
     void OpenFrequencies() { sim::Click(IDC_BTN_OTHER); }
 
-    int camera_ = -1;
+    sim::camera::Camera *camera_ = NULL;
 };
 
 TEST_F(ModeCommandsTest, TheCountryPopupListsTheTenCountriesWithTheStoredOneChecked)
@@ -54,7 +29,7 @@ TEST_F(ModeCommandsTest, TheCountryPopupListsTheTenCountriesWithTheStoredOneChec
     OpenCountries();
     sim::DismissMenu();
     CLightFreqDlg dlg;
-    RunDialog(dlg);
+    RunThenLeave(dlg);
 
     ASSERT_EQ(1u, sim::Popups().size());
     const sim::PopupSeen &popup = sim::Popups()[0];
@@ -87,7 +62,7 @@ TEST_F(ModeCommandsTest, WhereTheCursorCannotBeReadAPopupOpensAtTheMiddleOfItsBu
     OpenFrequencies();
     sim::DismissMenu();
     CLightFreqDlg dlg;
-    RunDialog(dlg);
+    RunThenLeave(dlg);
     ASSERT_EQ(2u, sim::Popups().size());
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ((buttons[i].left + buttons[i].right) / 2, sim::Popups()[i].at.x) << i;
@@ -103,7 +78,7 @@ TEST_F(ModeCommandsTest, CountryIndicesOutsideTheTableCheckNothing)
         OpenCountries();
         sim::DismissMenu();
         CLightFreqDlg dlg;
-        RunDialog(dlg);
+        RunThenLeave(dlg);
         EXPECT_EQ(strtoll(stored, NULL, 10) > INT_MAX ? INT_MAX : atoi(stored), dlg.m_nCountry);
         if (dlg.m_nCountry == 0)
             EXPECT_EQ(std::vector<UINT>{ID_COUNTRY_CANADA}, CheckedIn(0));
@@ -123,7 +98,7 @@ TEST_F(ModeCommandsTest, PickingJapanRecordsItSendsSixtyHertzAndChecksIt)
     OpenCountries();
     sim::DismissMenu();
     CLightFreqDlg dlg;
-    RunDialog(dlg);
+    RunThenLeave(dlg);
 
     EXPECT_EQ(8, dlg.m_nCountry);
     EXPECT_EQ(std::vector<int32_t>{2}, SetsSent());
@@ -140,7 +115,7 @@ TEST_F(ModeCommandsTest, EachCountrySendsItsMainsFrequency)
         sim::PickMenuItem(id);
     }
     CLightFreqDlg dlg;
-    RunDialog(dlg);
+    RunThenLeave(dlg);
     EXPECT_EQ((std::vector<int32_t>{2, 1, 1, 1, 2, 1, 2, 1, 2, 1}), SetsSent());
     EXPECT_EQ(9, dlg.m_nCountry);
 }
@@ -153,7 +128,7 @@ TEST_F(ModeCommandsTest, ChinaWithoutTheCameraIsRecordedButSendsNothing)
     sim::DismissMenu();
     CLightFreqDlg dlg;
     dlg.m_nFreqState = 1;
-    RunDialog(dlg);
+    RunThenLeave(dlg);
     EXPECT_EQ(9, dlg.m_nCountry);
     EXPECT_EQ(1, dlg.m_nFreqState);
     EXPECT_EQ(std::vector<UINT>{ID_FREQ_60HZ}, CheckedIn(1));
@@ -173,7 +148,7 @@ TEST_F(ModeCommandsTest, TheFrequencyItemsAndOutDoorsAreSentEveryTimeAndCheckedA
     OpenFrequencies();
     sim::DismissMenu();
     CLightFreqDlg dlg;
-    RunDialog(dlg);
+    RunThenLeave(dlg);
 
     EXPECT_EQ((std::vector<int32_t>{1, 2, 0, 0}), SetsSent());
     EXPECT_EQ(std::vector<UINT>{ID_FREQ_50HZ}, CheckedIn(1));
@@ -190,16 +165,11 @@ TEST_F(ModeCommandsTest, AFailedRadioCommandClearsOnlyItsOwnCheck)
             SendDlgItemMessageA(MainWindow(), id, BM_SETCHECK, BST_CHECKED, 0);
     });
     sim::Notify(IDC_RADIO_50HZ, BN_CLICKED);
-    int checks[3] = {};
-    sim::Then([&] {
-        for (int i = 0; i < 3; ++i)
-            checks[i] = (int)SendDlgItemMessageA(MainWindow(), IDC_RADIO_OUTDOOR + i, BM_GETCHECK, 0, 0);
-    });
+    std::vector<int> checks;
+    sim::Then([&] { checks = RadioChecks(); });
     CLightFreqDlg dlg;
-    RunDialog(dlg);
-    EXPECT_EQ(BST_CHECKED, checks[0]);
-    EXPECT_EQ(BST_UNCHECKED, checks[1]);
-    EXPECT_EQ(BST_CHECKED, checks[2]);
+    RunThenLeave(dlg);
+    EXPECT_EQ((std::vector<int>{BST_CHECKED, BST_UNCHECKED, BST_CHECKED}), checks);
 }
 
 TEST_F(ModeCommandsTest, ASuccessfulRadioCommandKeepsTheChecksAndSendsItsMode)
@@ -212,7 +182,7 @@ TEST_F(ModeCommandsTest, ASuccessfulRadioCommandKeepsTheChecksAndSendsItsMode)
     int check60 = -1;
     sim::Then([&] { check60 = (int)SendDlgItemMessageA(MainWindow(), IDC_RADIO_60HZ, BM_GETCHECK, 0, 0); });
     CLightFreqDlg dlg;
-    RunDialog(dlg);
+    RunThenLeave(dlg);
     EXPECT_EQ((std::vector<int32_t>{2, 1, 0}), SetsSent());
     EXPECT_EQ(BST_CHECKED, check60);
     EXPECT_EQ(-1, dlg.m_nFreqState);

@@ -6,6 +6,7 @@ extern const size_t g_lumetraRes_size;
 void PlatformTest::SetUp()
 {
     sim::SetModuleResources(g_lumetraRes, g_lumetraRes_size);
+    sim::SetModuleFileName("C:\\Program Files\\Lumetra\\Lumetra.exe");
     EndCase("before the test: ");
 }
 
@@ -39,3 +40,9 @@ Geometry WindowGeometry(HWND window)
 }
 
 HWND MainWindow() { return sim::FindWindowByCaption("Lumetra"); }
+
+std::string StoredCountry()
+{
+    sim::RegValue value = {};
+    return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", &value) ? value.data : "<none>";
+}

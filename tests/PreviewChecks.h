@@ -1,12 +1,42 @@
 // What must hold of the main dialog between any two events: the hidden
 // radios follow the preview and stay hidden, a preview has its connected
-// capture window, and there is never more than one such window.
+// capture window, and there is never more than one such window; and what
+// the tests read of the dialog's radios and popups.
 #pragma once
 
 #include "PlatformTest.h"
 #include "ui/LightFreqDlg.h"
 
 #include <string>
+#include <vector>
+
+// The radios' checks, in mode order.
+inline std::vector<int> RadioChecks()
+{
+    std::vector<int> checks;
+    for (int id : CLightFreqDlg::kModeRadios)
+        checks.push_back((int)SendDlgItemMessageA(MainWindow(), id, BM_GETCHECK, 0, 0));
+    return checks;
+}
+
+// How many of the radios are enabled.
+inline int RadiosEnabled()
+{
+    int enabled = 0;
+    for (int id : CLightFreqDlg::kModeRadios)
+        enabled += IsWindowEnabled(GetDlgItem(MainWindow(), id)) != 0;
+    return enabled;
+}
+
+// The items checked in the popup shown n-th.
+inline std::vector<UINT> CheckedIn(size_t n)
+{
+    std::vector<UINT> checked;
+    for (const sim::MenuItemSeen &item : sim::Popups().at(n).items)
+        if (item.checked)
+            checked.push_back(item.id);
+    return checked;
+}
 
 // "" when all holds, else what does not.
 inline std::string PreviewInconsistency(const CLightFreqDlg &dlg)

@@ -6,6 +6,7 @@
 #include "PlatformTest.h"
 #include "PreviewChecks.h"
 
+#include "camera/zivo_camera.h"
 #include "ui/LightFreqDlg.h"
 
 #include <dbt.h>
@@ -27,43 +28,44 @@ protected:
     void SetUp() override
     {
         PlatformTest::SetUp();
-        sim::AddVideoDevice(L"Integrated Webcam", false);
-        sim::AddVideoDevice(L"Zivo Web Camera", true);
-        sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
+        sim::AddVideoDevice(L"Integrated Webcam");
+        camera_ = &sim::camera::Plug();
+        camera_->Unplug();
     }
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
+    // Any event; a device's own are a volume's or a port's.
+    void DeviceChange()
+    {
+        static const UINT kEvents[] = {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE,
+                                       DBT_DEVICEQUERYREMOVE, DBT_CONFIGCHANGED};
+        UINT event = kEvents[Pick(5)];
+        sim::DeviceChange(event, event & 0x8000 ? (Pick(2) ? DBT_DEVTYP_VOLUME : DBT_DEVTYP_PORT) : 0);
+    }
+
     void QueueEvent()
     {
-        static const UINT kEvents[] = {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE, 0x8001,
-                                       0x0018};
         switch (Pick(12)) {
         case 0:
-            sim::Then([this] {
-                if (!cameraNode_)
-                    cameraNode_ = sim::PlugCamera();
-            });
+            sim::Then([this] { camera_->Plug(); });
             break;
         case 1:
-            sim::Then([this] {
-                sim::RemoveDevNode(cameraNode_);
-                cameraNode_ = 0;
-            });
+            sim::Then([this] { camera_->Unplug(); });
             break;
         case 2:
         case 3:
-            sim::DeviceChange(kEvents[Pick(5)]);
+            DeviceChange();
             break;
         case 4:
-            sim::Then([this] { sim::CaptureDriverAt(0).connects = Pick(3) != 0; });
+            sim::Then([this] { camera_->HoldElsewhere(Pick(3) == 0); });
             break;
         case 5:
         case 6: {
             bool countries = Pick(2) == 0;
             sim::Click(countries ? IDC_BTN_COUNTRY : IDC_BTN_OTHER);
             while (Pick(4) == 0)
-                sim::DeviceChange(kEvents[Pick(5)]);
+                DeviceChange();
             if (Pick(4) == 0)
                 sim::DismissMenu();
             else
@@ -81,7 +83,7 @@ protected:
             break;
         case 10:
             sim::Then([this] {
-                sim::Driver &driver = sim::Device(1).driver;
+                sim::camera::Driver &driver = *camera_->driver;
                 driver.getFailure = Pick(4) == 0 ? HRESULT_FROM_WIN32(ERROR_GEN_FAILURE) : S_OK;
                 driver.setFailure = Pick(4) == 0 ? HRESULT_FROM_WIN32(ERROR_GEN_FAILURE) : S_OK;
             });
@@ -124,7 +126,7 @@ protected:
 
     std::mt19937 random_;
     size_t events_ = 0, done_ = 0;
-    DEVINST cameraNode_ = 0;
+    sim::camera::Camera *camera_ = NULL;
 };
 
 TEST_F(SoakTest, ARandomRunKeepsTheDialogConsistent)
@@ -140,9 +142,7 @@ TEST_F(SoakTest, ARandomRunKeepsTheDialogConsistent)
     dlg.DoModal();
 
     EXPECT_EQ(events_, done_);
-    sim::RegValue stored = {};
-    ASSERT_TRUE(sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", &stored));
-    EXPECT_EQ(std::to_string(dlg.m_nCountry) + '\0', stored.data);
+    EXPECT_EQ(std::to_string(dlg.m_nCountry) + '\0', StoredCountry());
     std::cout << "soak: " << done_ << " events, seed " << seed << "\n";
     RecordProperty("soak_events", (int)done_);
     // Injected failures make the random script miss its mark now and then:

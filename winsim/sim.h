@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -99,50 +100,57 @@ bool CanFail(Call call);
 // What succeeded, for judging results after an injected failure.
 struct Outcomes {
     int handlesIssued = 0;  // device handles given out by filters
-    int getsAnswered = 0;   // light-frequency GETs a camera driver answered
-    int cameraIdsRead = 0;  // hardware-ID reads of a node whose first ID is the camera's
     int connects = 0;       // capture windows connected
     int valuesQueried = 0;  // registry values read
     int valuesSet = 0;      // registry values written
+    int conversions = 0;    // WideCharToMultiByte calls that succeeded
 };
 const Outcomes &Succeeded();
 
-// --- The camera driver and the video-input devices --------------------------
+// Whatever is plugged into the simulation (see camera/) clears itself when a
+// case ends: fn runs at every Reset, after the platform's own state is gone.
+void AtReset(void (*fn)());
+
+// --- Kernel-streaming devices and the video-input category -------------------
 typedef std::array<uint8_t, 72> RequestBytes;
 
-// One device request as the driver received it.
+// One device request as the device received it.
 struct DeviceRequest {
     RequestBytes bytes; // the input buffer's first 72 bytes
     ULONG inLength, outLength;
-    const void *in, *out;        // the two buffers: one and the same for the camera's record
-    const ULONG *bytesReturned;  // where the driver was to write the answer's size
+    const void *in, *out;        // the two buffers
+    const ULONG *bytesReturned;  // where the device was to write the answer's size
+    // The 32-bit field at offset, little-endian, as a driver reads it.
+    int32_t Field(size_t offset) const
+    {
+        return (int32_t)(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+                         (uint32_t)bytes[offset + 3] << 24);
+    }
 };
 
-struct Driver {
-    bool isCamera = false;    // implements the camera's property set
-    int32_t lightFrequency = 2;
-    HRESULT getFailure = S_OK; // a GET of the light frequency answers this
-    HRESULT setFailure = S_OK; // a SET of the light frequency answers this
-    bool answerGetWith = false;
-    int32_t getAnswer = 0;       // used when answerGetWith is set
-    // The rest of a GET's answer, at offsets 28, 32 and 36.
-    int32_t answerSecond = 0, answerThird = 0;
-    std::array<uint8_t, 32> answerBlock = {};
-    bool answerRaw = false;      // a GET is answered with rawAnswer's bytes and rawResult
-    std::string rawAnswer;
-    HRESULT rawResult = S_OK;
-    std::vector<DeviceRequest> requests; // every request, as received
+// The kernel object a filter's handle leads to. It records every
+// IOCTL_KS_PROPERTY request; by default it answers as a driver that has no
+// such property set.
+class KsDevice {
+public:
+    virtual ~KsDevice() = default;
+    // returned is where the answer's size goes; in holds at least a KSPROPERTY.
+    virtual HRESULT Property(const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned);
+    std::vector<DeviceRequest> requests;
 };
 
 struct VideoDevice {
     std::wstring friendlyName;
-    std::wstring displayName;
-    Driver driver;
+    std::wstring displayName; // unique: the device is found by it
+    std::shared_ptr<KsDevice> device;
 };
 
-// Adds a device to the video-input category; returns its index. The display
-// name is made up from the index unless given.
-size_t AddVideoDevice(const std::wstring &friendlyName, bool isCamera, const std::wstring &displayName = L"");
+// Adds a device to the video-input category, last in enumeration order, and
+// returns its index. The display name is made up unless given; without a
+// device object it gets one of its own.
+size_t AddVideoDevice(const std::wstring &friendlyName, const std::wstring &displayName = L"",
+                      std::shared_ptr<KsDevice> device = nullptr);
+void RemoveVideoDevice(const std::wstring &displayName);
 VideoDevice &Device(size_t index);
 size_t DeviceCount();
 
@@ -172,8 +180,10 @@ const std::vector<std::string> &ScriptMismatches();
 
 // --- The user interface ------------------------------------------------------
 // The program's compiled resources (the bytes windres writes as a .res file),
-// served to GetModuleHandle(NULL). Survive Reset.
+// served to GetModuleHandle(NULL), and the path of its executable. Both
+// survive Reset.
 void SetModuleResources(const void *data, size_t size);
+void SetModuleFileName(const std::string &path);
 // One resource's bytes, or none.
 std::string ModuleResource(long type, long id);
 
@@ -190,15 +200,21 @@ struct Metrics {
 Metrics &SystemMetrics();
 void SetCursorPos(int x, int y);
 
-// Input, consumed in order by whichever modal loop is running: the dialog's,
-// a popup menu's or a message box's.
+// Input, consumed in order by whichever modal loop is running (the dialog's,
+// a popup menu's or a message box's) once no posted message is waiting. Keys,
+// picks and answers become the messages that make them, posted to the
+// thread's queue as Windows would: a key to the window with the focus, a
+// pick as the menu's Down and Enter keys, an answer as the box's command.
 void Click(int controlId);                    // the user clicks a control
 void Notify(int controlId, WORD code);        // the control itself notifies its parent
 void Command(WORD id);                        // a menu or accelerator command
 void Key(int virtualKey);                     // VK_RETURN or VK_ESCAPE
 void CloseBox();                              // the caption's close button
 void Minimize(bool minimized);                // iconic or restored, then painted
-void DeviceChange(UINT eventType);            // WM_DEVICECHANGE to every top-level window
+// WM_DEVICECHANGE to every top-level window. A window that registered for no
+// notifications gets an arrival or removal only for a volume or a port (the
+// deviceType of the DEV_BROADCAST_HDR it comes with), never for a camera.
+void DeviceChange(UINT eventType, DWORD deviceType = 0);
 void PickMenuItem(UINT id);                   // in the open popup menu
 void DismissMenu();
 void AnswerMessageBox(int id);
@@ -263,8 +279,6 @@ struct DevNode {
 std::string Sz(const std::string &text);
 std::string MultiSz(const std::vector<std::string> &strings);
 DEVINST AddDevNode(DEVINST parent, const DevNode &node);
-// The camera plugged in: a node with its driver installed.
-DEVINST PlugCamera(const std::string &firstHardwareId = "USB\\VID_0AC8&PID_0302&REV_0100");
 void RemoveDevNode(DEVINST node); // with its subtree
 DevNode &DevNodeAt(DEVINST node);
 const DEVINST kRootDevNode = 1;
@@ -272,24 +286,43 @@ const DEVINST kRootDevNode = 1;
 struct PropertyRead {
     DEVINST node;
     ULONG property;
+    bool delivered; // the value was copied out
 };
 const std::vector<PropertyRead> &PropertyReads();
 
 // --- Video for Windows capture drivers ----------------------------------------
+// A driver captures 24-bit RGB frames of one of its sizes, the first to
+// begin with; it keeps the size last set from one connection to the next.
 struct CaptureDriver {
     std::string description, version = "Version: 1.0";
     bool connects = true; // false while another application holds the device
     bool unterminated = false; // the description is copied without a terminator
+    std::vector<std::pair<LONG, LONG>> sizes = {{640, 480}, {352, 288}, {320, 240}, {176, 144}, {160, 120}};
+    LONG width = 640, height = 480;
 };
 UINT AddCaptureDriver(const std::string &description, bool connects = true);
+void RemoveCaptureDriver(UINT index); // the drivers after it move up
 CaptureDriver &CaptureDriverAt(UINT index);
+size_t CaptureDriverCount();
 // The capture windows alive now, oldest first.
 std::vector<HWND> CaptureWindows();
 bool IsCaptureConnected(HWND window);
-// The formats given with WM_CAP_SET_VIDEOFORMAT, in order.
-const std::vector<std::vector<BYTE>> &VideoFormatsSet();
 
-// --- The registry -------------------------------------------------------------
+// --- The process and the registry -------------------------------------------
+// The process the program runs as; by default a 64-bit process of an
+// administrator. The shipping i686 build is a 32-bit process on 64-bit
+// Windows (WOW64). A standard user cannot write under HKEY_LOCAL_MACHINE;
+// the program's manifest (its RT_MANIFEST resource) decides whether Windows
+// virtualizes it for such a user.
+struct Process {
+    bool wow64 = false;
+    bool standardUser = false;
+};
+Process &ThisProcess();
+
+// The registry as it is stored, whatever the process: keys are named as
+// they are, "Software\\WOW6432Node\\..." for the 32-bit view, and a virtualized
+// copy under HKEY_CURRENT_USER's "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE".
 struct RegValue {
     DWORD type;
     std::string data;
@@ -297,8 +330,6 @@ struct RegValue {
 void SetRegistryValue(HKEY root, const std::string &key, const std::string &name, DWORD type, const std::string &data);
 bool GetRegistryValue(HKEY root, const std::string &key, const std::string &name, RegValue *value);
 bool RegistryKeyExists(HKEY root, const std::string &key);
-// Keys under HKEY_LOCAL_MACHINE are read-only, as for a standard user.
-void DenyMachineKeyWrites(bool deny);
 long LiveRegistryKeys();
 
 // --- The loader -------------------------------------------------------------------

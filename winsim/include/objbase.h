@@ -117,7 +117,11 @@ typedef IMoniker *LPMONIKER;
 #define MEMCTX_TASK 1
 #define CLSCTX_INPROC_SERVER 0x1
 
+#define COINIT_MULTITHREADED 0x0
+#define COINIT_APARTMENTTHREADED 0x2
+
 HRESULT WINAPI CoInitialize(LPVOID pvReserved);
+HRESULT WINAPI CoInitializeEx(LPVOID pvReserved, DWORD dwCoInit);
 void WINAPI CoUninitialize(void);
 HRESULT WINAPI CoGetMalloc(DWORD dwMemContext, LPMALLOC *ppMalloc);
 HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID *ppv);

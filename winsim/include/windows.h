@@ -71,6 +71,7 @@ typedef DWORD ACCESS_MASK;
 #define E_INVALIDARG ((HRESULT)0x80070057)
 #define E_HANDLE ((HRESULT)0x80070006)
 #define CO_E_NOTINITIALIZED ((HRESULT)0x800401F0)
+#define RPC_E_CHANGED_MODE ((HRESULT)0x80010106)
 #define MK_E_SYNTAX ((HRESULT)0x800401E4)
 #define MK_E_NOOBJECT ((HRESULT)0x800401E5)
 #define REGDB_E_CLASSNOTREG ((HRESULT)0x80040154)
@@ -98,6 +99,7 @@ typedef DWORD ACCESS_MASK;
 
 // --- Kernel -------------------------------------------------------------------
 #define CP_ACP 0
+#define WC_NO_BEST_FIT_CHARS 0x00000400
 #define MAX_PATH 260
 
 DWORD WINAPI GetLastError(void);

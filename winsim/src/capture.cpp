@@ -9,18 +9,47 @@ namespace detail {
 namespace {
 
 const char kCaptureClass[] = "ClsCapWin";
+const UINT kNotConnected = (UINT)-1;
 
-void WriteFormat(BYTE *buffer, size_t size)
+// The driver's format, as much of it as fits; its size, or 0 unconnected.
+LRESULT GetFormat(UINT driver, BYTE *buffer, size_t size)
 {
-    BITMAPINFO format;
+    if (driver == kNotConnected)
+        return 0;
+    const CaptureDriver &d = S().captureDrivers[driver];
+    BITMAPINFOHEADER format;
     memset(&format, 0, sizeof(format));
-    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    format.bmiHeader.biWidth = 640;
-    format.bmiHeader.biHeight = 480;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 24;
-    format.bmiHeader.biSizeImage = 640 * 480 * 3;
-    memcpy(buffer, &format, size < sizeof(format) ? size : sizeof(format));
+    format.biSize = sizeof(format);
+    format.biWidth = d.width;
+    format.biHeight = d.height;
+    format.biPlanes = 1;
+    format.biBitCount = 24;
+    format.biSizeImage = (DWORD)((d.width * 3 + 3) / 4 * 4 * d.height);
+    if (buffer)
+        memcpy(buffer, &format, size < sizeof(format) ? size : sizeof(format));
+    return sizeof(format);
+}
+
+// A driver takes a format of its own: a header that the buffer holds, 24-bit
+// RGB in one plane, at one of its sizes. Anything else it refuses.
+BOOL SetFormat(UINT driver, const BYTE *buffer, size_t size)
+{
+    BITMAPINFOHEADER format;
+    if (driver == kNotConnected || buffer == NULL || size < sizeof(format))
+        return FALSE;
+    memcpy(&format, buffer, sizeof(format));
+    CaptureDriver &d = S().captureDrivers[driver];
+    if (format.biSize < sizeof(format) || format.biSize > size || format.biPlanes != 1 || format.biBitCount != 24 ||
+        format.biCompression != 0)
+        return FALSE;
+    for (const auto &supported : d.sizes) {
+        if (supported.first == format.biWidth && supported.second == format.biHeight) {
+            d.width = format.biWidth;
+            d.height = format.biHeight;
+            return TRUE;
+        }
+    }
+    return FALSE;
 }
 
 // The capture macros pass 0 for what a message does not use.
@@ -42,31 +71,28 @@ LRESULT CALLBACK CaptureWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     if (state == S().captureWindows.end())
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     CheckUnusedParameters(msg, wParam, lParam);
-    bool &connected = state->second;
+    UINT &driver = state->second;
+    bool connected = driver != kNotConnected;
     switch (msg) {
     case WM_CAP_DRIVER_CONNECT:
-        connected = !Enter(Call::CaptureConnect, NULL) && wParam < S().captureDrivers.size() &&
-                    S().captureDrivers[wParam].connects;
-        S().succeeded.connects += connected;
+        // Connecting first ends the connection before.
+        driver = kNotConnected;
+        if (!Enter(Call::CaptureConnect, NULL) && wParam < S().captureDrivers.size() &&
+            S().captureDrivers[wParam].connects)
+            driver = (UINT)wParam;
+        S().succeeded.connects += driver != kNotConnected;
+        return driver != kNotConnected;
+    case WM_CAP_DRIVER_DISCONNECT:
+        driver = kNotConnected;
         return connected;
-    case WM_CAP_DRIVER_DISCONNECT: {
-        bool was = connected;
-        connected = false;
-        return was;
-    }
     case WM_CAP_GET_VIDEOFORMAT:
-        if (!connected)
-            return 0;
-        if (lParam)
-            WriteFormat((BYTE *)lParam, wParam);
-        return sizeof(BITMAPINFO);
+        return GetFormat(driver, (BYTE *)lParam, wParam);
     case WM_CAP_SET_VIDEOFORMAT:
-        if (lParam)
-            S().formatsSet.push_back(std::vector<BYTE>((BYTE *)lParam, (BYTE *)lParam + wParam));
-        return connected;
+        return SetFormat(driver, (const BYTE *)lParam, wParam);
     case WM_CAP_SET_PREVIEW:
-    case WM_CAP_SET_PREVIEWRATE:
         return connected;
+    case WM_CAP_SET_PREVIEWRATE:
+        return TRUE; // kept for the next preview, connected or not
     case WM_NCDESTROY:
         S().captureWindows.erase(hwnd);
         return 0;
@@ -88,7 +114,9 @@ UINT AddCaptureDriver(const std::string &description, bool connects)
     return (UINT)S().captureDrivers.size() - 1;
 }
 
+void RemoveCaptureDriver(UINT index) { S().captureDrivers.erase(S().captureDrivers.begin() + index); }
 CaptureDriver &CaptureDriverAt(UINT index) { return S().captureDrivers.at(index); }
+size_t CaptureDriverCount() { return S().captureDrivers.size(); }
 
 std::vector<HWND> CaptureWindows()
 {
@@ -98,12 +126,11 @@ std::vector<HWND> CaptureWindows()
     return windows;
 }
 
-const std::vector<std::vector<BYTE>> &VideoFormatsSet() { return S().formatsSet; }
 
 bool IsCaptureConnected(HWND window)
 {
     auto found = S().captureWindows.find(window);
-    return found != S().captureWindows.end() && found->second;
+    return found != S().captureWindows.end() && found->second != kNotConnected;
 }
 
 } // namespace sim
@@ -133,6 +160,6 @@ HWND WINAPI capCreateCaptureWindowA(LPCSTR title, DWORD style, int x, int y, int
     RECT rect = {x, y, x + width, y + height};
     HWND hwnd = CreateWindowFromTemplate(kCaptureClass, title ? title : "", style, 0, rect, parent, id);
     FindWindow(hwnd)->proc = CaptureWindowProc;
-    S().captureWindows[hwnd] = false;
+    S().captureWindows[hwnd] = kNotConnected;
     return hwnd;
 }

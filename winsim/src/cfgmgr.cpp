@@ -1,8 +1,6 @@
 // The Configuration Manager's device tree.
 #include "state.h"
 
-#include <strings.h>
-
 namespace sim {
 namespace detail {
 namespace {
@@ -74,15 +72,6 @@ DEVINST AddDevNode(DEVINST parent, const DevNode &node)
     return id;
 }
 
-DEVINST PlugCamera(const std::string &firstHardwareId)
-{
-    DevNode camera;
-    camera.driver = Sz("{6bdd1fc6-810f-11d0-bec7-08002be2092f}\\0003");
-    camera.description = Sz("Zivo Web Camera");
-    camera.hardwareIds = MultiSz({firstHardwareId, "USB\\VID_0AC8&PID_0302"});
-    return AddDevNode(kRootDevNode, camera);
-}
-
 void RemoveDevNode(DEVINST node)
 {
     TreeNode *n = Node(node);
@@ -147,7 +136,7 @@ CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
     const TreeNode *n = Node(node);
     if (n == NULL)
         return CR_INVALID_DEVNODE;
-    S().propertyReads.push_back({node, property});
+    S().propertyReads.push_back({node, property, false});
     const DevNode &d = n->node;
     const std::string *value = NULL;
     DWORD valueType = REG_SZ;
@@ -169,7 +158,6 @@ CONFIGRET WINAPI CM_Get_DevNode_Registry_PropertyA(DEVINST node, ULONG property,
     *length = (ULONG)value->size();
     if (type)
         *type = valueType;
-    if (property == CM_DRP_HARDWAREID && strncasecmp(value->c_str(), "usb\\vid_0ac8&pid_0302", 21) == 0)
-        ++S().succeeded.cameraIdsRead;
+    S().propertyReads.back().delivered = true;
     return CR_SUCCESS;
 }

@@ -12,6 +12,12 @@ long &ApartmentDepth()
     return depth;
 }
 
+bool &InMultithreadedApartment()
+{
+    thread_local bool mta = false;
+    return mta;
+}
+
 BSTR AllocBstr(const OLECHAR *text)
 {
     if (text == NULL)
@@ -44,7 +50,7 @@ void FreeBstr(BSTR bstr)
 void *AllocTaskBlock(size_t bytes)
 {
     void *block = malloc(bytes ? bytes : 1);
-    S().taskBlocks.insert(block);
+    S().taskBlocks[block] = bytes;
     return block;
 }
 
@@ -63,8 +69,8 @@ void FreeAllPlatformMemory()
 {
     for (void *base : S().bstrs)
         free(base);
-    for (void *block : S().taskBlocks)
-        free(block);
+    for (auto &block : S().taskBlocks)
+        free(block.first);
     S().bstrs.clear();
     S().taskBlocks.clear();
 }
@@ -76,20 +82,30 @@ public:
     TaskAllocator() : Object<IMalloc>("IMalloc", IID_IMalloc) {}
     bool OutlivesApartment() const override { return true; }
     void *STDMETHODCALLTYPE Alloc(SIZE_T cb) override { return AllocTaskBlock(cb); }
-    void *STDMETHODCALLTYPE Realloc(void *, SIZE_T) override { return NULL; }
+    void *STDMETHODCALLTYPE Realloc(void *, SIZE_T) override
+    {
+        ReportMisuse("IMalloc::Realloc is not modelled");
+        return NULL;
+    }
     void STDMETHODCALLTYPE Free(void *pv) override
     {
         Enter(Call::MallocFree, NULL);
         FreeTaskBlock(pv);
     }
-    SIZE_T STDMETHODCALLTYPE GetSize(void *) override { return (SIZE_T)-1; }
+    SIZE_T STDMETHODCALLTYPE GetSize(void *pv) override
+    {
+        auto block = S().taskBlocks.find(pv);
+        return block == S().taskBlocks.end() ? (SIZE_T)-1 : block->second;
+    }
     int STDMETHODCALLTYPE DidAlloc(void *pv) override { return S().taskBlocks.count(pv) ? 1 : 0; }
     void STDMETHODCALLTYPE HeapMinimize() override {}
 };
 
+// A bind context needs no apartment, as Wine's shows.
 class BindCtx : public Object<IBindCtx> {
 public:
     BindCtx() : Object<IBindCtx>("IBindCtx", IID_IBindCtx) {}
+    bool OutlivesApartment() const override { return true; }
     HRESULT STDMETHODCALLTYPE RegisterObjectBound(IUnknown *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE RevokeObjectBound(IUnknown *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ReleaseBoundObjects() override { return S_OK; }
@@ -109,12 +125,26 @@ public:
 using namespace sim;
 using namespace sim::detail;
 
-HRESULT WINAPI CoInitialize(LPVOID)
+// A thread enters an apartment once and stays there until its last
+// CoUninitialize; asking for the other kind meanwhile fails with
+// RPC_E_CHANGED_MODE and leaves the thread where it is.
+HRESULT WINAPI CoInitializeEx(LPVOID reserved, DWORD model)
+{
+    bool mta = model == COINIT_MULTITHREADED;
+    if (reserved != NULL || (!mta && model != COINIT_APARTMENTTHREADED))
+        return E_INVALIDARG;
+    if (ApartmentDepth() > 0 && InMultithreadedApartment() != mta)
+        return RPC_E_CHANGED_MODE;
+    InMultithreadedApartment() = mta;
+    return ApartmentDepth()++ == 0 ? S_OK : S_FALSE;
+}
+
+HRESULT WINAPI CoInitialize(LPVOID reserved)
 {
     HRESULT failure;
     if (Enter(Call::CoInitialize, &failure))
         return failure;
-    return ApartmentDepth()++ == 0 ? S_OK : S_FALSE;
+    return CoInitializeEx(reserved, COINIT_APARTMENTTHREADED);
 }
 
 void WINAPI CoUninitialize(void)
@@ -152,8 +182,6 @@ HRESULT WINAPI CreateBindCtx(DWORD reserved, LPBC *ppbc)
     *ppbc = NULL;
     if (Enter(Call::CreateBindCtx, &failure))
         return failure;
-    if (ApartmentDepth() == 0)
-        return CO_E_NOTINITIALIZED;
     if (reserved != 0)
         return E_INVALIDARG;
     *ppbc = new BindCtx;

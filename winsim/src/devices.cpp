@@ -1,6 +1,6 @@
 // DirectShow's system device enumerator over the scenario's video-input
 // devices, their monikers and property bags, and the kernel-streaming filter
-// that leads to each device's driver.
+// whose handle leads to each device's kernel object.
 #include "state.h"
 
 #include <dshow.h>
@@ -57,15 +57,15 @@ private:
     size_t device_;
 };
 
-// The device's capture filter; its handle leads to the device's driver while
-// the filter lives.
+// The device's capture filter; its handle leads to the device's kernel
+// object while the filter lives.
 class KsFilter : public Object<IKsObject> {
 public:
     explicit KsFilter(size_t device) : Object<IKsObject>("IKsObject", IID_IKsObject)
     {
         handle_ = (HANDLE)S().nextHandle;
         S().nextHandle += 4;
-        S().deviceHandles[handle_] = device;
+        S().deviceHandles[handle_] = S().devices[device].device;
     }
     ~KsFilter() override { S().deviceHandles.erase(handle_); }
     HANDLE STDMETHODCALLTYPE KsGetObjectHandle() override
@@ -226,6 +226,36 @@ public:
 
 } // namespace
 } // namespace detail
+
+using namespace detail;
+
+HRESULT KsDevice::Property(const BYTE *, ULONG, BYTE *, ULONG, ULONG *)
+{
+    return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
+}
+
+size_t AddVideoDevice(const std::wstring &friendlyName, const std::wstring &displayName,
+                      std::shared_ptr<KsDevice> device)
+{
+    VideoDevice added = {friendlyName, displayName, device ? device : std::make_shared<KsDevice>()};
+    if (added.displayName.empty()) {
+        added.displayName = L"@device:pnp:\\\\?\\usb#vid_sim&pid_" + std::to_wstring(S().nextDevice++) +
+                            L"#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
+    }
+    S().devices.push_back(added);
+    return S().devices.size() - 1;
+}
+
+void RemoveVideoDevice(const std::wstring &displayName)
+{
+    long index = DeviceNamed(displayName);
+    if (index >= 0)
+        S().devices.erase(S().devices.begin() + index);
+}
+
+VideoDevice &Device(size_t index) { return S().devices.at(index); }
+size_t DeviceCount() { return S().devices.size(); }
+
 } // namespace sim
 
 using namespace sim;
@@ -254,18 +284,18 @@ HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN outer, DWORD context,
 HRESULT WINAPI MkParseDisplayName(LPBC pbc, LPCOLESTR name, ULONG *eaten, LPMONIKER *ppmk)
 {
     HRESULT failure;
-    if (ppmk == NULL || eaten == NULL)
-        return E_POINTER;
+    if (pbc == NULL || name == NULL || *name == 0 || eaten == NULL || ppmk == NULL)
+        return E_INVALIDARG; // nothing is written
     *ppmk = NULL;
     *eaten = 0;
     if (Enter(Call::MkParseDisplayName, &failure))
         return failure;
-    if (ApartmentDepth() == 0)
-        return CO_E_NOTINITIALIZED;
-    if (pbc == NULL || name == NULL)
-        return E_INVALIDARG;
-    // Parsing does not look for the device: that is binding's business.
+    // "@device:" names the device enumerator's parser, a COM object; a name
+    // it does not take, or one no parser takes, is a syntax error. Parsing
+    // does not look for the device: that is binding's business.
     std::wstring displayName(name);
+    if (displayName.compare(0, 8, L"@device:") == 0 && ApartmentDepth() == 0)
+        return CO_E_NOTINITIALIZED;
     if (!IsDeviceDisplayName(displayName))
         return MK_E_SYNTAX;
     *eaten = (ULONG)displayName.size();
@@ -284,8 +314,19 @@ HRESULT WINAPI KsSynchronousDeviceControl(HANDLE handle, ULONG ioControl, PVOID 
         ReportMisuse("device request on a handle no live filter owns");
         return HRESULT_FROM_WIN32(ERROR_INVALID_HANDLE);
     }
+    if (returned == NULL) {
+        // The count is written unconditionally: on Windows this would crash.
+        ReportMisuse("KsSynchronousDeviceControl without BytesReturned");
+        return E_POINTER;
+    }
     if (ioControl != IOCTL_KS_PROPERTY)
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
-    return DriverRequest(S().devices.at(device->second).driver, (const BYTE *)in, inLength, (BYTE *)out, outLength,
-                         returned);
+    *returned = 0;
+    if (in == NULL || inLength < sizeof(KSPROPERTY))
+        return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
+    KsDevice &target = *device->second;
+    DeviceRequest request = {{}, inLength, outLength, in, out, returned};
+    memcpy(request.bytes.data(), in, inLength < request.bytes.size() ? inLength : request.bytes.size());
+    target.requests.push_back(request);
+    return target.Property((const BYTE *)in, inLength, (BYTE *)out, outLength, returned);
 }

@@ -1,8 +1,9 @@
 // The dialog manager: dialogs created from extended templates, the default
-// dialog procedure, keyboard handling and the modal loops fed by the
-// scenario's input.
+// dialog procedure, its keys, and the modal loops that take the thread's
+// posted messages and, when none waits, the scenario's input.
 #include "ui.h"
 
+#include <dbt.h>
 #include <strings.h>
 
 namespace sim {
@@ -93,8 +94,13 @@ HWND CreateDialogFromTemplate(const std::vector<BYTE> &bytes, HWND owner, DWORD 
                   top + DluY(cy) + 2 * m.cyFixedFrame + m.cyCaption};
     if (!(style & WS_CHILD))
         FitIntoWorkArea(&outer);
+    // What the dialog manager adds to a template's styles, as Wine and
+    // ReactOS do: the 3-D look, the dialog's own tab navigation, and
+    // controls that do not tell it of their creation.
     if (style & DS_MODALFRAME)
         exStyle |= WS_EX_DLGMODALFRAME;
+    style |= DS_3DLOOK;
+    exStyle |= WS_EX_CONTROLPARENT;
     *templateStyle = style;
     HWND dialog = CreateWindowFromTemplate("#32770", caption, style & ~WS_VISIBLE, exStyle, outer, owner, 0);
     for (int i = 0; i < count && r.ok; ++i) {
@@ -106,7 +112,7 @@ HWND CreateDialogFromTemplate(const std::vector<BYTE> &bytes, HWND owner, DWORD 
         std::string cls = r.SzOrOrd(), text = r.SzOrOrd();
         r.Skip(r.Take(2)); // creation data
         RECT rect = {DluX(x0), DluY(y0), DluX(x0 + w0), DluY(y0 + h0)};
-        CreateWindowFromTemplate(cls, text, cStyle, cExStyle, rect, dialog, id);
+        CreateWindowFromTemplate(cls, text, cStyle, cExStyle | WS_EX_NOPARENTNOTIFY, rect, dialog, id);
     }
     return r.ok ? dialog : NULL;
 }
@@ -120,6 +126,8 @@ HWND FirstTabStop(HWND dialog)
     }
     return NULL;
 }
+
+} // namespace
 
 // The default dialog procedure: the dialog's own procedure first, then the
 // default handling.
@@ -151,6 +159,8 @@ LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+namespace {
+
 bool IsPushButton(HWND hwnd)
 {
     Window *w = FindWindow(hwnd);
@@ -167,19 +177,30 @@ HWND ActiveDialog()
     return found;
 }
 
-void PressKey(HWND dialog, int key)
+// DM_GETDEFID's answer: the default push button's ID, else IDOK.
+int DefaultId(HWND dialog)
 {
+    for (HWND child : FindWindow(dialog)->children)
+        if ((FindWindow(child)->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && IsPushButton(child))
+            return GetDlgCtrlID(child);
+    return IDOK;
+}
+
+// IsDialogMessage's keys: Esc is Cancel; Enter clicks the push button that
+// has the focus, else the default one.
+bool DialogKey(HWND dialog, WPARAM key)
+{
+    int id;
     if (key == VK_ESCAPE) {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDCANCEL));
+        id = IDCANCEL;
     } else if (key == VK_RETURN) {
         HWND focus = GetFocus();
-        if (IsPushButton(focus) && GetParent(focus) == dialog)
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED), (LPARAM)focus);
-        else
-            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+        id = IsPushButton(focus) && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : DefaultId(dialog);
     } else {
-        SendMessageA(dialog, WM_KEYDOWN, (WPARAM)key, 0);
+        return false;
     }
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+    return true;
 }
 
 void ClickControl(HWND dialog, int id)
@@ -194,22 +215,70 @@ void ClickControl(HWND dialog, int id)
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)control);
 }
 
+// A key the user presses goes to the window with the focus.
+void PostKey(HWND dialog, int key)
+{
+    HWND focus = GetFocus();
+    PostMessageA(IsWithin(focus, dialog) ? focus : dialog, WM_KEYDOWN, (WPARAM)key, 0);
+}
+
 } // namespace
 
-void BroadcastDeviceChange(UINT eventType)
+// The events of a device carry its DEV_BROADCAST_HDR; those of the whole
+// system (a change of the device tree, of the configuration) carry nothing.
+void BroadcastDeviceChange(UINT eventType, DWORD deviceType)
 {
+    bool ofADevice = (eventType & 0x8000) != 0;
+    if (ofADevice != (deviceType == DBT_DEVTYP_VOLUME || deviceType == DBT_DEVTYP_PORT)) {
+        ReportScriptMismatch("device change " + std::to_string(eventType) + " for device type " +
+                             std::to_string(deviceType) + ", which a top-level window is never sent");
+        return;
+    }
+    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0}; // drive E:
+    DEV_BROADCAST_PORT_A port = {sizeof(port), DBT_DEVTYP_PORT, 0, {0}};
+    LPARAM data = !ofADevice ? 0 : deviceType == DBT_DEVTYP_VOLUME ? (LPARAM)&volume : (LPARAM)&port;
     std::vector<HWND> topLevel;
     for (auto &entry : UI().windows)
         if (!(entry.second.style & WS_CHILD))
             topLevel.push_back(entry.first);
     for (HWND hwnd : topLevel)
         if (FindWindow(hwnd))
-            SendMessageA(hwnd, WM_DEVICECHANGE, eventType, 0);
+            SendMessageA(hwnd, WM_DEVICECHANGE, eventType, data);
+}
+
+bool TakePosted(PostedMessage *m)
+{
+    while (!UI().posted.empty()) {
+        *m = UI().posted.front();
+        UI().posted.pop_front();
+        if (FindWindow(m->window))
+            return true;
+    }
+    return false;
+}
+
+void DispatchInDialog(HWND dialog, const PostedMessage &m)
+{
+    if (m.message == WM_KEYDOWN && IsWithin(m.window, dialog) && DialogKey(dialog, m.wParam))
+        return;
+    SendMessageA(m.window, m.message, m.wParam, m.lParam);
+}
+
+void RunModalLoop(HWND dialog, const char *loop)
+{
+    while (FindWindow(dialog) && !FindWindow(dialog)->ended) {
+        PostedMessage m;
+        if (TakePosted(&m)) {
+            DispatchInDialog(dialog, m);
+        } else if (!RunNextInput(loop)) {
+            ReportScriptMismatch(std::string("the ") + loop + " waits for input and none is scripted");
+            EndDialog(dialog, -1);
+        }
+    }
 }
 
 bool RunNextInput(const char *loop)
 {
-    DeliverPosted();
     if (UI().input.empty())
         return false;
     Input input = UI().input.front();
@@ -226,7 +295,7 @@ bool RunNextInput(const char *loop)
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(input.value, 0), 0);
         break;
     case Input::Key:
-        PressKey(dialog, input.value);
+        PostKey(dialog, input.value);
         break;
     case Input::CloseBox:
         SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -236,15 +305,21 @@ bool RunNextInput(const char *loop)
         Paint(dialog);
         break;
     case Input::DeviceChange:
-        BroadcastDeviceChange((UINT)input.value);
+        BroadcastDeviceChange((UINT)input.value, input.code);
+        break;
+    case Input::Answer:
+        if (FindWindow(dialog)->messageBox)
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(input.value, BN_CLICKED),
+                         (LPARAM)GetDlgItem(dialog, input.value));
+        else
+            ReportScriptMismatch(std::string("scenario answers a message box in the ") + loop);
         break;
     case Input::Action:
         input.action();
         break;
     default:
-        ReportScriptMismatch(std::string("scenario input for a menu or message box reached the ") + loop);
+        ReportScriptMismatch(std::string("scenario input for a menu reached the ") + loop);
     }
-    DeliverPosted();
     return true;
 }
 
@@ -273,15 +348,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR name, HWND owner, DLGP
         SetFocus(first);
     if ((templateStyle & WS_VISIBLE) && !FindWindow(dialog)->ended)
         ShowWindow(dialog, SW_SHOW);
-    while (!FindWindow(dialog)->ended) {
-        DeliverPosted();
-        if (FindWindow(dialog)->ended)
-            break;
-        if (!RunNextInput("dialog")) {
-            ReportScriptMismatch("the dialog waits for input and none is scripted");
-            EndDialog(dialog, -1);
-        }
-    }
+    RunModalLoop(dialog, "dialog");
     INT_PTR result = FindWindow(dialog)->endResult;
     if (owner)
         EnableWindow(owner, TRUE);

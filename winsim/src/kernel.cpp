@@ -27,10 +27,21 @@ int WINAPI lstrlenW(LPCWSTR s)
     return n;
 }
 
+// In the user's locale letters sort alphabetically first and by case after,
+// lower case first. Beyond that only the bytes' order is modelled (Windows
+// weighs punctuation and letters outside ASCII by its own tables).
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b)
 {
-    int c = strcmp(a ? a : "", b ? b : "");
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
+    int byCase = 0;
+    for (a = a ? a : "", b = b ? b : "";; ++a, ++b) {
+        int ca = (unsigned char)*a, cb = (unsigned char)*b;
+        if (tolower(ca) != tolower(cb))
+            return tolower(ca) < tolower(cb) ? -1 : 1;
+        if (ca == 0)
+            return byCase;
+        if (byCase == 0 && ca != cb)
+            byCase = islower(ca) ? -1 : 1;
+    }
 }
 
 LPSTR WINAPI lstrcpyA(LPSTR dst, LPCSTR src) { return strcpy(dst, src); }
@@ -69,77 +80,91 @@ const char kLatinExtendedA[] = "AaAaAaCcCcCcCcDd"
                                "UuUuWwYy?ZzZz???";
 static_assert(sizeof(kLatinExtendedA) == 0x80 + 1, "one byte for each of U+0100 to U+017F");
 
-// With flags 0 a character the code page lacks takes its best fit where
-// Windows has one (Latin letters with marks, full-width forms, spaces), and
-// the default character '?' otherwise. A surrogate pair is one character.
-char BestFit(uint32_t c)
+// The byte of Windows-1252 for c, or -1 where the code page has none.
+int Exact(uint32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return (char)c;
+        return (int)c;
     for (uint32_t i = 0; i < 32; ++i)
         if (kHighBlock[i] == c)
-            return (char)(0x80 + i);
-    if (c >= 0x100 && c < 0x180)
-        return kLatinExtendedA[c - 0x100];
+            return (int)(0x80 + i);
+    return -1;
+}
+
+// Windows' best fit for a character the code page lacks: a Latin letter
+// without its mark, the full-width forms, the spaces; -1 where it has none.
+int BestFit(uint32_t c)
+{
+    if (c >= 0x100 && c < 0x180 && kLatinExtendedA[c - 0x100] != '?')
+        return (unsigned char)kLatinExtendedA[c - 0x100];
     if (c >= 0xFF01 && c <= 0xFF5E)
-        return (char)(c - 0xFF01 + 0x21);
+        return (int)(c - 0xFF01 + 0x21);
     if ((c >= 0x2000 && c <= 0x2006) || c == 0x3000)
         return ' ';
-    return '?';
+    return -1;
 }
 
-char ToAnsi(const WCHAR *s, int length, int *i)
+// Converts the character at *i (a surrogate pair is one) and moves past it;
+// one the code page lacks takes its best fit if allowed, else the default
+// character, and then sets *defaulted.
+char ToAnsi(const WCHAR *s, int length, int *i, bool bestFit, char defaultChar, bool *defaulted)
 {
     uint32_t c = (uint32_t)s[*i];
-    if (c >= 0xD800 && c <= 0xDBFF && *i + 1 < length) {
-        uint32_t low = (uint32_t)s[*i + 1];
-        if (low >= 0xDC00 && low <= 0xDFFF)
-            ++*i;
-    }
+    bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+    if (c <= 0xDBFF && surrogate && *i + 1 < length && s[*i + 1] >= 0xDC00 && s[*i + 1] <= 0xDFFF)
+        ++*i;
     ++*i;
-    return c >= 0xD800 && c <= 0xDFFF ? '?' : BestFit(c);
+    int byte = surrogate ? -1 : Exact(c);
+    if (byte < 0 && bestFit && !surrogate)
+        byte = BestFit(c);
+    *defaulted |= byte < 0;
+    return byte < 0 ? defaultChar : (char)byte;
 }
 
-std::string Convert(const WCHAR *wide, int length)
+int Fail(DWORD error)
 {
-    std::string ansi;
-    for (int i = 0; i < length;)
-        ansi += ToAnsi(wide, length, &i);
-    return ansi;
+    SetLastError(error);
+    return 0;
 }
-
-// What a failed conversion leaves: nothing a caller could take for text.
-const char kPoison = (char)0xFE;
 
 } // namespace
 
+// The ANSI code page, with flags 0 (best fit) or WC_NO_BEST_FIT_CHARS. A
+// buffer too small gets the characters that fit, and the call fails.
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cchWide, LPSTR multi, int cbMulti,
                                LPCSTR defaultChar, LPBOOL usedDefault)
 {
-    HRESULT failure;
-    if (Enter(Call::WideCharToMultiByte, &failure)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    if (codePage != CP_ACP || flags != 0 || defaultChar || usedDefault || wide == NULL || cbMulti < 0 ||
-        (cbMulti > 0 && multi == NULL)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    std::string ansi = Convert(wide, cchWide < 0 ? lstrlenW(wide) + 1 : cchWide);
-    if (cbMulti == 0)
-        return (int)ansi.size();
-    if (ansi.size() > (size_t)cbMulti) {
-        memset(multi, kPoison, (size_t)cbMulti);
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    memcpy(multi, ansi.data(), ansi.size());
+    if (Enter(Call::WideCharToMultiByte, NULL))
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (codePage != CP_ACP || (flags & ~(DWORD)WC_NO_BEST_FIT_CHARS))
+        ReportMisuse("WideCharToMultiByte: a code page or flag that is not modelled");
+    if (wide == NULL || cchWide == 0 || cbMulti < 0 || (cbMulti > 0 && multi == NULL))
+        return Fail(ERROR_INVALID_PARAMETER);
+    int length = cchWide < 0 ? lstrlenW(wide) + 1 : cchWide, converted = 0;
+    bool defaulted = false;
+    std::string ansi;
+    while (converted < length && (cbMulti == 0 || ansi.size() < (size_t)cbMulti))
+        ansi += ToAnsi(wide, length, &converted, !(flags & WC_NO_BEST_FIT_CHARS), defaultChar ? *defaultChar : '?',
+                       &defaulted);
+    if (usedDefault)
+        *usedDefault = defaulted;
+    if (cbMulti > 0)
+        memcpy(multi, ansi.data(), ansi.size());
+    if (converted < length)
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    ++S().succeeded.conversions;
     return (int)ansi.size();
 }
 
 namespace sim {
-std::string AnsiCodePageOf(const std::wstring &text) { return Convert(text.c_str(), (int)text.size()); }
+std::string AnsiCodePageOf(const std::wstring &text)
+{
+    std::string ansi;
+    bool defaulted = false;
+    for (int i = 0; i < (int)text.size();)
+        ansi += ToAnsi(text.c_str(), (int)text.size(), &i, true, '?', &defaulted);
+    return ansi;
+}
 } // namespace sim
 
 extern "C" int _strnicmp(const char *a, const char *b, size_t n)

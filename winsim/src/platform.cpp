@@ -11,8 +11,8 @@ State::State()
     TreeNode root;
     root.node.hasDriver = root.node.hasDescription = root.node.hasHardwareIds = false;
     tree[kRootDevNode] = root;
-    registry["hklm"];
-    registry["hklm\\software"];
+    for (const char *key : {"hklm", "hklm\\software", "hklm\\software\\wow6432node", "hkcu", "hkcu\\software"})
+        registry[key];
 }
 
 State &S()
@@ -125,6 +125,12 @@ const char *CallName(Call call)
 
 namespace {
 
+std::vector<void (*)()> &ResetHooks()
+{
+    static std::vector<void (*)()> hooks;
+    return hooks;
+}
+
 std::vector<std::string> &ResetFindings()
 {
     static std::vector<std::string> findings;
@@ -184,8 +190,11 @@ void Reset()
         delete object;
     FreeAllPlatformMemory();
     ApartmentDepth() = 0;
+    InMultithreadedApartment() = false;
     ResetUi();
     s = State();
+    for (void (*hook)() : ResetHooks())
+        hook();
 }
 
 void FailCall(Call call, HRESULT result, int occurrence) { S().failures.push_back({call, result, occurrence}); }
@@ -201,23 +210,7 @@ bool CanFail(Call call)
            call != Call::RegCloseKey && call != Call::Count;
 }
 
-size_t AddVideoDevice(const std::wstring &friendlyName, bool isCamera, const std::wstring &displayName)
-{
-    State &s = S();
-    VideoDevice device;
-    device.friendlyName = friendlyName;
-    device.displayName = displayName;
-    if (device.displayName.empty()) {
-        device.displayName = L"@device:pnp:\\\\?\\usb#vid_sim&pid_" + std::to_wstring(s.devices.size()) +
-                             L"#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
-    }
-    device.driver.isCamera = isCamera;
-    s.devices.push_back(device);
-    return s.devices.size() - 1;
-}
-
-VideoDevice &Device(size_t index) { return S().devices.at(index); }
-size_t DeviceCount() { return S().devices.size(); }
+void AtReset(void (*fn)()) { ResetHooks().push_back(fn); }
 
 const std::vector<Call> &CallLog() { return S().log; }
 size_t CallCount(Call call) { return S().counts[(size_t)call]; }

@@ -1,5 +1,11 @@
-// The registry: keys and typed values, opened through counted handles, with
-// an optional ban on writes under HKEY_LOCAL_MACHINE (a standard user).
+// The registry: keys and typed values, opened through counted handles, as
+// the scenario's process sees them. A 32-bit process on 64-bit Windows has
+// HKLM\Software in the 32-bit view (Software\WOW6432Node); a standard user
+// cannot write under HKEY_LOCAL_MACHINE, and when the process is virtualized
+// (32-bit, interactive, no requestedExecutionLevel in its manifest) writes
+// that would be denied under HKLM\Software land in the user's VirtualStore,
+// and reads see that copy first:
+// https://learn.microsoft.com/en-us/windows/win32/sysinfo/registry-virtualization
 #include "state.h"
 
 #include <ctype.h>
@@ -8,11 +14,20 @@ namespace sim {
 namespace detail {
 namespace {
 
+const char kSoftware[] = "hklm\\software";
+const char kWow64Node[] = "hklm\\software\\wow6432node";
+const char kVirtualStore[] = "hkcu\\software\\classes\\virtualstore\\machine\\software";
+
 std::string Lower(std::string text)
 {
     for (char &c : text)
         c = (char)tolower((unsigned char)c);
     return text;
+}
+
+bool IsUnder(const std::string &path, const std::string &key)
+{
+    return path.compare(0, key.size(), key) == 0 && (path.size() == key.size() || path[key.size()] == '\\');
 }
 
 const char *RootName(HKEY root)
@@ -26,28 +41,50 @@ const char *RootName(HKEY root)
     return NULL;
 }
 
-// The full path a handle and a subkey name, or "" for an unknown handle.
-std::string Resolve(HKEY key, LPCSTR subKey)
+// The key a name from a predefined key reaches in the view asked for: the
+// process's own unless KEY_WOW64_32KEY or KEY_WOW64_64KEY says otherwise.
+std::string InView(const std::string &path, REGSAM access)
 {
-    std::string base;
-    if (const char *root = RootName(key))
-        base = root;
-    else if (S().openKeys.count(key))
-        base = S().openKeys[key].path;
-    else
-        return "";
-    if (subKey && *subKey)
-        base += "\\" + Lower(subKey);
-    return base;
+    bool view32 = access & KEY_WOW64_32KEY ? true : access & KEY_WOW64_64KEY ? false : ThisProcess().wow64;
+    if (!view32 || !IsUnder(path, kSoftware) || IsUnder(path, kWow64Node))
+        return path;
+    return kWow64Node + path.substr(sizeof(kSoftware) - 1);
 }
 
-bool MayWrite(const std::string &path) { return !(S().denyMachineWrites && path.compare(0, 4, "hklm") == 0); }
+// The full path a handle and a subkey name, or "" for an unknown handle.
+std::string Resolve(HKEY key, LPCSTR subKey, REGSAM access)
+{
+    std::string sub = subKey && *subKey ? "\\" + Lower(subKey) : "";
+    if (const char *root = RootName(key))
+        return InView(root + sub, access);
+    auto open = S().openKeys.find(key);
+    return open == S().openKeys.end() ? "" : open->second.path + sub;
+}
 
-HKEY NewHandle(const std::string &path, bool writable)
+bool MayWrite(const std::string &path) { return !(ThisProcess().standardUser && IsUnder(path, "hklm")); }
+
+bool Virtualized(const std::string &path)
+{
+    std::string manifest = ModuleResource(24, 1); // RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID
+    const Process &p = ThisProcess();
+    return p.wow64 && p.standardUser && manifest.find("requestedExecutionLevel") == std::string::npos &&
+           IsUnder(path, kSoftware) && !IsUnder(path, "hklm\\software\\classes") &&
+           !IsUnder(path, "hklm\\software\\microsoft\\windows") &&
+           !IsUnder(path, "hklm\\software\\microsoft\\windows nt");
+}
+
+std::string VirtualCopy(const std::string &path) { return kVirtualStore + path.substr(sizeof(kSoftware) - 1); }
+
+bool KeyExists(const std::string &path)
+{
+    return S().registry.count(path) || (Virtualized(path) && S().registry.count(VirtualCopy(path)));
+}
+
+HKEY NewHandle(const std::string &path, bool writable, bool virtualWrites)
 {
     HKEY key = (HKEY)S().nextKey;
     S().nextKey += 4;
-    S().openKeys[key] = {path, writable};
+    S().openKeys[key] = {path, writable, virtualWrites};
     return key;
 }
 
@@ -60,21 +97,27 @@ void CreatePath(const std::string &path)
 
 bool IsString(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
+// The registry as it is stored, whatever the process: no view, no
+// virtualization.
+std::string StoredPath(HKEY root, const std::string &key) { return RootName(root) + ("\\" + Lower(key)); }
+
 } // namespace
 } // namespace detail
 
 using namespace detail;
 
+Process &ThisProcess() { return S().process; }
+
 void SetRegistryValue(HKEY root, const std::string &key, const std::string &name, DWORD type, const std::string &data)
 {
-    std::string path = Resolve(root, key.c_str());
+    std::string path = StoredPath(root, key);
     CreatePath(path);
     S().registry[path][Lower(name)] = {type, data};
 }
 
 bool GetRegistryValue(HKEY root, const std::string &key, const std::string &name, RegValue *value)
 {
-    auto k = S().registry.find(Resolve(root, key.c_str()));
+    auto k = S().registry.find(StoredPath(root, key));
     if (k == S().registry.end())
         return false;
     auto v = k->second.find(Lower(name));
@@ -84,8 +127,7 @@ bool GetRegistryValue(HKEY root, const std::string &key, const std::string &name
     return true;
 }
 
-bool RegistryKeyExists(HKEY root, const std::string &key) { return S().registry.count(Resolve(root, key.c_str())) != 0; }
-void DenyMachineKeyWrites(bool deny) { S().denyMachineWrites = deny; }
+bool RegistryKeyExists(HKEY root, const std::string &key) { return S().registry.count(StoredPath(root, key)) != 0; }
 long LiveRegistryKeys() { return (long)S().openKeys.size(); }
 
 } // namespace sim
@@ -93,6 +135,8 @@ long LiveRegistryKeys() { return (long)S().openKeys.size(); }
 using namespace sim;
 using namespace sim::detail;
 
+// Write access that is denied is, for a virtualized process, the maximum
+// allowed instead, with its writes going to the virtual store.
 LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result)
 {
     HRESULT failure;
@@ -103,15 +147,16 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM acce
         return failure;
     if (options != 0 && options != REG_OPTION_OPEN_LINK)
         return ERROR_INVALID_PARAMETER;
-    std::string path = Resolve(key, subKey);
+    std::string path = Resolve(key, subKey, access);
     if (path.empty())
         return ERROR_INVALID_HANDLE;
-    if (S().registry.count(path) == 0)
+    if (!KeyExists(path))
         return ERROR_FILE_NOT_FOUND;
     bool wantsWrite = (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0;
-    if (wantsWrite && !MayWrite(path))
+    if (wantsWrite && !MayWrite(path) && !Virtualized(path))
         return ERROR_ACCESS_DENIED;
-    *result = NewHandle(path, wantsWrite);
+    bool writes = wantsWrite || (access & MAXIMUM_ALLOWED);
+    *result = NewHandle(path, writes && MayWrite(path), writes && !MayWrite(path) && Virtualized(path));
     return ERROR_SUCCESS;
 }
 
@@ -124,15 +169,18 @@ LSTATUS WINAPI RegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result)
     *result = NULL;
     if (Enter(Call::RegCreateKey, &failure))
         return failure;
-    std::string path = Resolve(key, subKey);
+    std::string path = Resolve(key, subKey, 0);
     if (path.empty())
         return ERROR_INVALID_HANDLE;
-    if (S().registry.count(path) == 0) {
-        if (!MayWrite(path))
+    if (!KeyExists(path)) {
+        if (MayWrite(path))
+            CreatePath(path);
+        else if (Virtualized(path))
+            CreatePath(VirtualCopy(path));
+        else
             return ERROR_ACCESS_DENIED;
-        CreatePath(path);
     }
-    *result = NewHandle(path, MayWrite(path));
+    *result = NewHandle(path, MayWrite(path), !MayWrite(path) && Virtualized(path));
     return ERROR_SUCCESS;
 }
 
@@ -148,11 +196,17 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD
         return ERROR_INVALID_HANDLE;
     if (data != NULL && size == NULL)
         return ERROR_INVALID_PARAMETER;
-    const auto &values = S().registry[handle->second.path];
-    auto value = values.find(Lower(name ? name : ""));
-    if (value == values.end())
+    // A virtualized key's values are read from its virtual copy first.
+    const std::string &path = handle->second.path, valueName = Lower(name ? name : "");
+    const RegValue *found = NULL;
+    for (const std::string &in : {Virtualized(path) ? VirtualCopy(path) : path, path}) {
+        auto values = S().registry.find(in);
+        if (found == NULL && values != S().registry.end() && values->second.count(valueName))
+            found = &values->second.at(valueName);
+    }
+    if (found == NULL)
         return ERROR_FILE_NOT_FOUND;
-    const RegValue &v = value->second;
+    const RegValue &v = *found;
     if (type)
         *type = v.type;
     if (size == NULL)
@@ -178,7 +232,7 @@ LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
     auto handle = S().openKeys.find(key);
     if (handle == S().openKeys.end())
         return ERROR_INVALID_HANDLE;
-    if (!handle->second.writable)
+    if (!handle->second.writable && !handle->second.virtualWrites)
         return ERROR_ACCESS_DENIED;
     if (data == NULL && size != 0)
         return ERROR_NOACCESS;
@@ -187,7 +241,9 @@ LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
     // leaves it out, as long as the byte after the data is zero.
     if (IsString(type) && size > 0 && data[size - 1] != 0 && data[size] == 0)
         stored += '\0';
-    S().registry[handle->second.path][Lower(name ? name : "")] = {type, stored};
+    std::string path = handle->second.writable ? handle->second.path : VirtualCopy(handle->second.path);
+    CreatePath(path);
+    S().registry[path][Lower(name ? name : "")] = {type, stored};
     ++S().succeeded.valuesSet;
     return ERROR_SUCCESS;
 }

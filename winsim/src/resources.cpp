@@ -56,6 +56,16 @@ std::string ModuleResource(long type, long id)
     return std::string(bytes.begin(), bytes.end());
 }
 
+namespace detail {
+std::string &ModuleFileName()
+{
+    static std::string path = "C:\\Program.exe";
+    return path;
+}
+} // namespace detail
+
+void SetModuleFileName(const std::string &path) { detail::ModuleFileName() = path; }
+
 void SetModuleResources(const void *data, size_t size)
 {
     const BYTE *bytes = (const BYTE *)data;

@@ -62,8 +62,9 @@ struct TreeNode {
 };
 
 struct OpenKey {
-    std::string path; // "hklm\\software\\zivocam", lower case
-    bool writable;
+    std::string path;   // "hklm\\software\\vendor", lower case
+    bool writable;      // writes go to the key itself
+    bool virtualWrites; // denied writes go to the key's virtual copy
 };
 
 struct State {
@@ -73,13 +74,12 @@ struct State {
     DEVINST nextDevNode = 2;
     std::vector<PropertyRead> propertyReads;
     std::vector<CaptureDriver> captureDrivers;
-    std::map<HWND, bool> captureWindows; // capture window -> connected
-    std::vector<std::vector<BYTE>> formatsSet;
+    std::map<HWND, UINT> captureWindows; // capture window -> the driver connected, kNotConnected for none
     // Keys by lower-case path; values by lower-case name.
     std::map<std::string, std::map<std::string, RegValue>> registry;
     std::map<HKEY, OpenKey> openKeys;
     uintptr_t nextKey = 0x7000;
-    bool denyMachineWrites = false;
+    Process process;
     std::vector<Call> log;
     size_t counts[(size_t)Call::Count] = {};
     struct Failure {
@@ -93,9 +93,10 @@ struct State {
     Outcomes succeeded;
     std::set<ObjectBase *> objects;
     std::set<void *> bstrs;       // allocation bases
-    std::set<void *> taskBlocks;
-    std::map<HANDLE, size_t> deviceHandles; // live filter handle -> device index
+    std::map<void *, size_t> taskBlocks; // block -> its size
+    std::map<HANDLE, std::shared_ptr<KsDevice>> deviceHandles; // live filter handle -> its device
     uintptr_t nextHandle = 0x1000;
+    unsigned nextDevice = 0; // numbers the made-up display names
     std::vector<IBindCtx *> bindContexts; // given to each BindToObject
     std::vector<std::string> misuse, scriptMismatches;
     DWORD lastError = 0;
@@ -126,10 +127,7 @@ void FreeAllPlatformMemory();
 
 // COM initialisation depth of the calling thread.
 long &ApartmentDepth();
-
-// Answers one IOCTL_KS_PROPERTY request on the device's driver; returned may
-// be null.
-HRESULT DriverRequest(Driver &driver, const BYTE *in, ULONG inLength, BYTE *out, ULONG outLength, ULONG *returned);
+bool &InMultithreadedApartment(); // of the calling thread, while it is in one
 
 } // namespace detail
 } // namespace sim

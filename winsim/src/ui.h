@@ -20,7 +20,7 @@ struct Window {
     WNDPROC proc = NULL;
     DLGPROC dlgProc = NULL;
     LONG_PTR msgResult = 0, userData = 0;
-    bool ended = false;
+    bool ended = false, messageBox = false;
     INT_PTR endResult = 0;
     int check = BST_UNCHECKED;
     bool invalid = false; // has an update region no BeginPaint has validated
@@ -72,14 +72,24 @@ struct UiState {
 UiState &UI();
 void ResetUi();
 Window *FindWindow(HWND window);
+// window is ancestor or one of its descendants.
+bool IsWithin(HWND window, HWND ancestor);
 std::vector<BYTE> FindResourceBytes(long type, long id);
+std::string &ModuleFileName(); // the scenario's executable
 HWND CreateWindowFromTemplate(const std::string &cls, const std::string &text, DWORD style, DWORD exStyle,
                               const RECT &rect, HWND parent, int id);
-void DeliverPosted();
 void Paint(HWND window);
+LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The thread's message queue: the oldest posted message whose window still
+// exists, if any.
+bool TakePosted(PostedMessage *m);
+// A dialog's modal loop, until the dialog has ended: each posted message
+// through the dialog manager's keys, then to its window; with none posted,
+// the scenario's next input.
+void RunModalLoop(HWND dialog, const char *loop);
 // Runs one scripted input; false when there is none left.
 bool RunNextInput(const char *loop);
-void BroadcastDeviceChange(UINT eventType);
+void BroadcastDeviceChange(UINT eventType, DWORD deviceType);
 
 const HINSTANCE kModule = (HINSTANCE)0x400000;
 

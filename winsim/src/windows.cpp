@@ -2,7 +2,6 @@
 // window procedures of the standard controls.
 #include "ui.h"
 
-#include <dbt.h>
 #include <strings.h>
 
 namespace sim {
@@ -25,6 +24,14 @@ Window *FindWindow(HWND window)
 {
     auto found = UI().windows.find(window);
     return found == UI().windows.end() ? NULL : &found->second;
+}
+
+bool IsWithin(HWND window, HWND ancestor)
+{
+    for (Window *w = FindWindow(window); w; w = FindWindow(w->parent))
+        if (w->handle == ancestor)
+            return true;
+    return false;
 }
 
 namespace {
@@ -56,8 +63,12 @@ HWND CreateWindowFromTemplate(const std::string &cls, const std::string &text, D
     ui.nextWindow += 4;
     w.cls = cls;
     w.text = text;
-    w.style = style;
-    w.exStyle = exStyle;
+    // A top-level window always clips its siblings; a dialog frame (and a
+    // thick one without a static edge) has a raised edge.
+    w.style = style | (style & WS_CHILD ? 0 : WS_CLIPSIBLINGS);
+    bool raised = (exStyle & WS_EX_DLGMODALFRAME) ||
+                  (!(exStyle & WS_EX_STATICEDGE) && (style & (WS_DLGFRAME | WS_THICKFRAME)));
+    w.exStyle = raised ? exStyle | WS_EX_WINDOWEDGE : exStyle & ~(DWORD)WS_EX_WINDOWEDGE;
     w.rect = rect;
     w.id = id;
     if (style & WS_CHILD)
@@ -102,10 +113,15 @@ using namespace sim::detail;
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) { return name == NULL ? kModule : NULL; }
 
+// A path that does not fit is cut to the buffer, terminator included, and
+// the answer is the buffer's size.
 DWORD WINAPI GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size)
 {
-    lstrcpynA(buffer, "C:\\Program Files\\Lumetra\\Lumetra.exe", (int)size);
-    return (DWORD)lstrlenA(buffer);
+    lstrcpynA(buffer, ModuleFileName().c_str(), (int)size);
+    if (ModuleFileName().size() < size)
+        return (DWORD)ModuleFileName().size();
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return size;
 }
 
 // Of the messages the program sends, those with a parameter Windows does not
@@ -159,14 +175,6 @@ void Paint(HWND hwnd)
         ReportMisuse("WM_PAINT left " + w->cls + " window unvalidated");
 }
 
-void DeliverPosted()
-{
-    while (!UI().posted.empty()) {
-        PostedMessage m = UI().posted.front();
-        UI().posted.pop_front();
-        SendMessageA(m.window, m.message, m.wParam, m.lParam);
-    }
-}
 } // namespace detail
 } // namespace sim
 
@@ -210,9 +218,6 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_ICONERASEBKGND:
         return TRUE;
-    case WM_DEVICECHANGE:
-        // The queries are granted; a notification needs no answer.
-        return wParam == DBT_QUERYCHANGECONFIG || wParam == DBT_DEVICEQUERYREMOVE;
     }
     return 0;
 }
@@ -340,8 +345,9 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable)
         w->style &= ~WS_DISABLED;
     else
         w->style |= WS_DISABLED;
+    // A disabled window cannot have the focus; one inside it keeps it.
     if (!enable && UI().focus == hwnd)
-        UI().focus = NULL;
+        SetFocus(NULL);
     return wasDisabled;
 }
 
@@ -473,10 +479,19 @@ HWND WINAPI GetParent(HWND hwnd)
     return w ? (w->parent ? w->parent : w->owner) : NULL;
 }
 
+// Children are in the order they were made: a dialog's, the template's.
 HWND WINAPI GetWindow(HWND hwnd, UINT cmd)
 {
     Window *w = FindWindow(hwnd);
-    return w && cmd == GW_OWNER ? w->owner : NULL;
+    if (w == NULL)
+        return NULL;
+    if (cmd == GW_CHILD)
+        return w->children.empty() ? NULL : w->children.front();
+    const std::vector<HWND> &siblings = w->parent ? FindWindow(w->parent)->children : std::vector<HWND>();
+    for (size_t i = 0; cmd == GW_HWNDNEXT && i + 1 < siblings.size(); ++i)
+        if (siblings[i] == hwnd)
+            return siblings[i + 1];
+    return cmd == GW_OWNER ? w->owner : NULL;
 }
 
 HWND WINAPI SetFocus(HWND hwnd)
@@ -493,6 +508,19 @@ HWND WINAPI SetFocus(HWND hwnd)
 }
 
 HWND WINAPI GetFocus(void) { return UI().focus; }
+
+// The most recent top-level window of that class and caption (either may be
+// left out).
+HWND WINAPI FindWindowA(LPCSTR cls, LPCSTR caption)
+{
+    HWND found = NULL;
+    for (auto &entry : UI().windows) {
+        const Window &w = entry.second;
+        if (!(w.style & WS_CHILD) && (!cls || strcasecmp(cls, w.cls.c_str()) == 0) && (!caption || w.text == caption))
+            found = entry.first;
+    }
+    return found;
+}
 
 BOOL WINAPI SetForegroundWindow(HWND hwnd)
 {

@@ -1,0 +1,112 @@
+// A small harness in the manner of Wine's test.h for facts about the Windows
+// calls Lumetra makes, one source run on the simulated Windows and, built
+// for Windows, on Windows or Wine. ok() checks one fact. todo_wine marks a
+// fact Wine is known to get wrong, its evidence beside it: under Wine it must
+// fail, and counts as passed-as-known; anywhere else it must hold. A group
+// about what Wine does not implement is built into the host suite only. On
+// the host each group starts on a fresh simulation and must leave nothing
+// behind. The last line is "N passed, M failed".
+#pragma once
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "sim.h"
+extern const unsigned char g_lumetraRes[];
+extern const size_t g_lumetraRes_size;
+#endif
+
+namespace facts {
+
+struct Group {
+    const char *name;
+    void (*run)();
+    bool hostOnly;
+};
+
+struct Tally {
+    int passed = 0, failed = 0, marked = 0, knownWine = 0, hostOnly = 0;
+    bool onWine = false, todo = false, hostGroup = false;
+};
+
+inline Tally &T()
+{
+    static Tally tally;
+    return tally;
+}
+
+inline void Check(int line, bool holds, const char *format, ...)
+{
+    Tally &t = T();
+    bool knownToFail = t.todo && t.onWine, passed = holds != knownToFail;
+    ++(passed ? t.passed : t.failed);
+    t.knownWine += knownToFail && !holds;
+    t.hostOnly += t.hostGroup;
+    t.marked += t.todo;
+    if (passed && holds)
+        return;
+    va_list args;
+    va_start(args, format);
+    printf("platform_facts.cpp:%d: %s: ", line,
+           passed ? "Test marked todo" : holds ? "Test succeeded inside todo block" : "Test failed");
+    vprintf(format, args);
+    printf("\n");
+    va_end(args);
+}
+
+inline bool Todo(bool on) { return T().todo = on; }
+
+// A 32-bit process on 64-bit Windows, as Wine's prefix and the simulation are.
+inline bool Wow64()
+{
+#ifdef _WIN32
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#else
+    return sim::ThisProcess().wow64;
+#endif
+}
+
+inline int Run(const Group *groups, size_t count)
+{
+#ifdef _WIN32
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    T().onWine = ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    sim::SetModuleResources(g_lumetraRes, g_lumetraRes_size);
+    sim::SetModuleFileName("C:\\Facts\\platform_facts.exe");
+#endif
+    for (size_t i = 0; i < count; ++i) {
+#ifndef _WIN32
+        // A work area off the screen's corner (a taskbar at the top and left)
+        // lets placement show.
+        sim::SystemMetrics().workArea = {100, 40, 1024, 768};
+#endif
+        T().hostGroup = groups[i].hostOnly;
+        int before = T().passed + T().failed;
+        groups[i].run();
+#ifndef _WIN32
+        sim::Reset();
+        for (const std::string &left : sim::TakeResetFindings()) {
+            ++T().failed;
+            printf("%s: left behind: %s\n", groups[i].name, left.c_str());
+        }
+#endif
+        printf("%s: %d facts%s\n", groups[i].name, T().passed + T().failed - before,
+               groups[i].hostOnly ? " (host only)" : "");
+    }
+    const Tally &t = T();
+    printf("platform facts%s: %d common, %d host only; %d marked where Wine differs, %d failed here as known\n",
+           t.onWine ? " under Wine" : "", t.passed + t.failed - t.hostOnly, t.hostOnly, t.marked, t.knownWine);
+    printf("%d passed, %d failed\n", t.passed, t.failed);
+    return t.failed ? 1 : 0;
+}
+
+} // namespace facts
+
+#define ok(holds, ...) facts::Check(__LINE__, (holds), __VA_ARGS__)
+#define todo_wine for (bool facts_todo = facts::Todo(true); facts_todo; facts_todo = facts::Todo(false))

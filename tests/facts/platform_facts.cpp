@@ -1,0 +1,734 @@
+// Facts about the Windows calls Lumetra makes, each written once and run on
+// the simulated Windows and under Windows or Wine (see facts.h). Where Wine
+// is known to differ from Windows, todo_wine says so, with the evidence: a
+// Wine conformance test that ran on Windows, or Microsoft's page. Groups
+// about what Wine does not implement run on the host only.
+#define STRSAFE_NO_DEPRECATE // dshow.h's strsafe.h would rename the calls under test
+#include "facts.h"
+
+#include <dbt.h>
+#include <dshow.h>
+#include <stdlib.h>
+#include <vfw.h>
+
+#include <limits.h>
+#include <wchar.h>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+
+#ifndef _WIN32
+#include <cfgmgr32.h>
+#include <ksproxy.h>
+#endif
+
+namespace {
+
+// --- KERNEL32 and the C runtime -------------------------------------------------
+
+void Strings()
+{
+    char buffer[8];
+    ok(lstrlenA("Zivo") == 4 && lstrlenA(NULL) == 0 && lstrlenW(L"Zivo") == 4 && lstrlenW(NULL) == 0,
+       "lstrlenA and lstrlenW count up to the terminator, and NULL as empty");
+    ok(lstrcmpA("a", "b") < 0 && lstrcmpA(" ", " ") == 0 && lstrcmpA("x", "xy") < 0 && lstrcmpA("a", "B") < 0 &&
+           lstrcmpA("a", "A") < 0 && lstrcmpA("B", "a") > 0,
+       "lstrcmpA sorts letters alphabetically first, lower case before upper case, and finds equal");
+    ok(lstrcpyA(buffer, "Zivo") == buffer && !strcmp(buffer, "Zivo"), "lstrcpyA copies and answers the buffer");
+    ok(lstrcpynA(buffer, "Zivo Web", 5) == buffer && !strcmp(buffer, "Zivo") && lstrcpynA(buffer, "x", 0) &&
+           buffer[0] == 'Z',
+       "lstrcpynA copies one less than its limit, terminated; a limit of 0 writes nothing");
+    SetLastError(1234);
+    ok(GetLastError() == 1234, "SetLastError sets what GetLastError answers");
+    ok(!_strnicmp("ZIVO web", "zivo WEB cam", 8) && _strnicmp("a", "b", 1) < 0, "_strnicmp: n characters in any case");
+    char digits[12];
+    ok(!strcmp(_itoa(-42, digits, 10), "-42") && !strcmp(_itoa(INT_MIN, digits, 10), "-2147483648"),
+       "_itoa writes the decimal text with its sign");
+}
+
+void WideToAnsi()
+{
+    char text[32];
+    BOOL defaulted = TRUE;
+    SetLastError(0xdeadbeef);
+    int n = WideCharToMultiByte(CP_ACP, 0, L"\u0179ivo \uFF37eb Camer\u0101 \u20AC", -1, text, sizeof(text), NULL,
+                                &defaulted);
+    ok(n == 18 && !strcmp(text, "Zivo Web Camera \x80") && !defaulted && GetLastError() == 0xdeadbeef,
+       "the ANSI code page (Windows-1252) takes Windows' best fit by default, and success leaves the last error");
+    ok(WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, NULL, 0, NULL, NULL) == 9,
+       "with no buffer the size needed is answered, terminator included");
+    // kernel32/tests/codepage.c, test_string_conversion: ret 0, mbc 'T', ERROR_INSUFFICIENT_BUFFER.
+    memset(text, 0, sizeof(text));
+    n = WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, text, 8, NULL, NULL);
+    ok(n == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER && !memcmp(text, "Zivo Web", 8),
+       "a buffer too small gets the part that fits, and the call fails");
+    n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\u0179ivo", -1, text, sizeof(text), "*", &defaulted);
+    ok(n == 5 && !strcmp(text, "*ivo") && defaulted,
+       "WC_NO_BEST_FIT_CHARS takes the default character given, and says it did");
+    n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"Zivo\u00e9", -1, text, sizeof(text), NULL, &defaulted);
+    ok(n == 6 && !strcmp(text, "Zivo\xe9") && !defaulted, "characters the code page has need no default");
+    // codepage.c, test_other_invalid_parameters, test_null_source, test_negative_dest_length.
+    const struct {
+        const WCHAR *source;
+        int length;
+        char *buffer;
+        int size;
+    } refused[] = {{L"Zivo", 0, text, 8}, {NULL, -1, text, 8}, {L"Zivo", -1, NULL, 5}, {L"Zivo", -1, text, -1}};
+    for (const auto &r : refused)
+        ok(WideCharToMultiByte(CP_ACP, 0, r.source, r.length, r.buffer, r.size, NULL, NULL) == 0 &&
+               GetLastError() == ERROR_INVALID_PARAMETER,
+           "refused: an empty source, none, no buffer with a size, a negative size (%d)", (int)(&r - refused));
+}
+
+// --- COM ------------------------------------------------------------------------
+
+void Apartments()
+{
+    void *object = NULL;
+    ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object) ==
+               CO_E_NOTINITIALIZED && object == NULL,
+       "without an apartment COM creates nothing");
+    ok(CoInitialize(NULL) == S_OK && CoInitialize(NULL) == S_FALSE, "CoInitialize enters the apartment, then counts");
+    CoUninitialize();
+    CoUninitialize();
+    ok(CoInitializeEx(NULL, COINIT_MULTITHREADED) == S_OK && CoInitialize(NULL) == RPC_E_CHANGED_MODE,
+       "a thread in the multithreaded apartment cannot enter another");
+    ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object) == S_OK,
+       "and after RPC_E_CHANGED_MODE COM still works there");
+    if (object)
+        ((IUnknown *)object)->Release();
+    CoUninitialize();
+}
+
+void TaskAllocatorAndStrings()
+{
+    IMalloc *allocator = (IMalloc *)1;
+    ok(CoGetMalloc(0, &allocator) == E_INVALIDARG && allocator == NULL, "CoGetMalloc knows only MEMCTX_TASK");
+    ok(CoGetMalloc(MEMCTX_TASK, &allocator) == S_OK && allocator != NULL, "the task allocator needs no apartment");
+    void *block = CoTaskMemAlloc(24), *other = allocator->Alloc(8);
+    ok(block && allocator->DidAlloc(block) == 1 && allocator->GetSize(block) == 24 && allocator->GetSize(other) == 8,
+       "CoTaskMemAlloc's block is the task allocator's, of the size asked");
+    allocator->Free(block);
+    CoTaskMemFree(other);
+    allocator->Release();
+    BSTR text = SysAllocString(L"Zivo");
+    ok(text && SysStringLen(text) == 4 && !memcmp(text, L"Zivo", 5 * sizeof(OLECHAR)),
+       "SysAllocString copies the text, terminated, and knows its length");
+    ok(SysAllocString(NULL) == NULL && SysStringLen(NULL) == 0, "a NULL text is a NULL BSTR, of length 0");
+    SysFreeString(text);
+    SysFreeString(NULL);
+}
+
+void BindContextsAndNames()
+{
+    IBindCtx *context = NULL, *refused = (IBindCtx *)1;
+    IMoniker *moniker = (IMoniker *)1;
+    ULONG eaten = 7;
+    ok(CreateBindCtx(0, &context) == S_OK && context != NULL, "CreateBindCtx needs no apartment, as Wine's shows");
+    ok(CreateBindCtx(1, &refused) == E_INVALIDARG, "its reserved argument must be 0");
+    // ole32/tests/moniker.c, test_MkParseDisplayName: E_INVALIDARG, outputs untouched.
+    ok(MkParseDisplayName(context, L"", &eaten, &moniker) == E_INVALIDARG && eaten == 7 && moniker == (IMoniker *)1 &&
+           MkParseDisplayName(NULL, L"x:", &eaten, &moniker) == E_INVALIDARG &&
+           MkParseDisplayName(context, L"x:", NULL, &moniker) == E_INVALIDARG,
+       "MkParseDisplayName wants a context, a name and both outputs");
+    ok(MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#vid_1234", &eaten, &moniker) == CO_E_NOTINITIALIZED,
+       "parsing a device's name needs the apartment the device enumerator's parser lives in");
+    CoInitialize(NULL);
+    HRESULT hr = MkParseDisplayName(context, L"NonExistentProgId:", &eaten, &moniker);
+    // The same test: MK_E_SYNTAX is a todo_wine there.
+    todo_wine ok(hr == MK_E_SYNTAX, "a name nothing parses is a syntax error");
+    ok(eaten == 0 && moniker == NULL, "and parses nothing");
+    if (context)
+        context->Release();
+    CoUninitialize();
+}
+
+void DeviceEnumerator()
+{
+    CoInitialize(NULL);
+    ICreateDevEnum *devices = NULL;
+    IEnumMoniker *category = (IEnumMoniker *)1;
+    const CLSID kNoCategory = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
+    void *none = (void *)1;
+    ok(CoCreateInstance(kNoCategory, NULL, CLSCTX_INPROC_SERVER, IID_IUnknown, &none) == REGDB_E_CLASSNOTREG &&
+           none == NULL,
+       "a class nobody registered is not created");
+    CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
+    for (const CLSID *which : {&CLSID_VideoInputDeviceCategory, &kNoCategory}) {
+        category = (IEnumMoniker *)1;
+        ok(devices->CreateClassEnumerator(*which, &category, 0) == S_FALSE && category == NULL,
+           "an empty category answers S_FALSE and no enumerator: no video-input device, or no such category");
+    }
+    devices->Release();
+    CoUninitialize();
+}
+
+// --- The registry ---------------------------------------------------------------
+
+// Opens the key and closes it again.
+LSTATUS Opens(HKEY root, const char *path, REGSAM access)
+{
+    HKEY key = (HKEY)1;
+    LSTATUS status = RegOpenKeyExA(root, path, 0, access, &key);
+    if (status == ERROR_SUCCESS)
+        RegCloseKey(key);
+    return status == ERROR_SUCCESS || key == NULL ? status : ERROR_INVALID_HANDLE; // no handle for a failure
+}
+
+void Registry()
+{
+    const char kKey[] = "Software\\PlatformFacts\\Registry";
+    HKEY key = NULL, reader = NULL;
+    DWORD type = 0, size = 0, reserved = 0;
+    char data[4] = "xyz";
+    ok(RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key) == ERROR_SUCCESS, "RegCreateKeyA makes a key and its parents");
+    ok(RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"7", 1) == ERROR_SUCCESS &&
+           RegQueryValueExA(key, "Text", NULL, &type, NULL, &size) == ERROR_SUCCESS && type == REG_SZ && size == 2,
+       "a string set without its terminator is stored with one");
+    size = 1;
+    ok(RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_MORE_DATA && size == 2 &&
+           RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !memcmp(data, "7", 2),
+       "a buffer too small: ERROR_MORE_DATA and the size needed, with which the value is read");
+    ok(RegQueryValueExA(key, "Other", NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND &&
+           RegQueryValueExA(key, "Text", &reserved, NULL, NULL, &size) == ERROR_INVALID_PARAMETER,
+       "a value that is not there is not found; the reserved argument must be NULL");
+    ok(RegCloseKey(key) == ERROR_SUCCESS && RegCloseKey(HKEY_CURRENT_USER) == ERROR_SUCCESS,
+       "RegCloseKey closes a key, and leaves a predefined one alone");
+    ok(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &reader) == ERROR_SUCCESS &&
+           RegSetValueExA(reader, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_ACCESS_DENIED,
+       "a key opened to read cannot set a value");
+    RegCloseKey(reader);
+    ok(Opens(HKEY_CURRENT_USER, "Software\\PlatformFacts\\None", KEY_READ) == ERROR_FILE_NOT_FOUND,
+       "a key that is not there is not found, and no handle is given");
+}
+
+// Wine's prefix is 64-bit Windows, as is the simulation.
+void RegistryViews()
+{
+    bool wow64 = facts::Wow64();
+    HKEY key = NULL;
+    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key) == ERROR_SUCCESS,
+       "an administrator writes under HKEY_LOCAL_MACHINE");
+    RegCloseKey(key);
+    ok((Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_32KEY) == 0) == wow64 &&
+           (Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY) == 0) == !wow64,
+       "HKLM\\Software is the process's own view: the 32-bit one for a 32-bit process");
+    ok((Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY) ==
+        ERROR_SUCCESS) == wow64,
+       "the 32-bit view is Software\\WOW6432Node in the 64-bit one");
+}
+
+// --- The loader ------------------------------------------------------------------
+
+void Loader()
+{
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    ok(kernel != NULL && GetModuleHandleW(L"no such module.dll") == NULL && GetLastError() == ERROR_MOD_NOT_FOUND,
+       "GetModuleHandleW finds kernel32 loaded, and no module that is not");
+    FARPROC proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
+    ok(proc != NULL, "kernel32 exports SetDefaultDllDirectories (Windows 8 on; Vista and 7 with KB2533623)");
+    ok(GetProcAddress(kernel, "NoSuchFunction") == NULL && GetLastError() == ERROR_PROC_NOT_FOUND,
+       "GetProcAddress answers nothing for a name the module does not export");
+    typedef BOOL(WINAPI * SetDirectories)(DWORD);
+    SetDirectories set = reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(proc));
+    // kernel32/tests/module.c, test_SetDefaultDllDirectories.
+    const DWORD refused[] = {0x0, 0x3, 0x8200, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR};
+    for (DWORD flags : refused) {
+        SetLastError(0);
+        ok(set && !set(flags) && GetLastError() == ERROR_INVALID_PARAMETER,
+           "SetDefaultDllDirectories refuses flags other than its four (0x%lx)", (unsigned long)flags);
+    }
+    WCHAR path[MAX_PATH], shortOf[MAX_PATH] = L"untouched";
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    ok(length > 0 && length == wcslen(path) && GetSystemDirectoryW(shortOf, length) == length + 1 &&
+           !wcscmp(shortOf, L"untouched"),
+       "GetSystemDirectoryW copies the system folder's path; into a buffer too small, nothing, and answers the size "
+       "needed");
+    wcscat(path, L"\\cfgmgr32.dll");
+    ok(LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH) != NULL,
+       "LoadLibraryExW loads a system DLL by its full path");
+}
+
+// --- The dialog manager, menus and message boxes ------------------------------
+// Lumetra's main dialog, driven by steps it posts to itself: each runs from
+// the dialog's modal loop, as the user's input would, and the keys a step
+// posts are taken by that loop (or a menu's or a message box's) first.
+
+std::vector<std::pair<WPARAM, LPARAM>> g_commands; // the WM_COMMAND messages the dialog received
+HWND g_initFocus;
+bool g_visibleInInit;
+RECT g_placed;
+void (*const *g_steps)(HWND);
+int g_step;
+
+void Next(HWND dialog) { PostMessageA(dialog, WM_APP, 0, 0); }
+
+bool Last(WPARAM wParam, HWND from)
+{
+    return !g_commands.empty() && g_commands.back() == std::make_pair(wParam, (LPARAM)from);
+}
+
+// Inside the message box: it is found and answered as the user would.
+void AnswerBox(HWND dialog)
+{
+    HWND box = FindWindowA("#32770", "Facts box");
+    char text[32] = "";
+    GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof(text));
+    ok(box && GetWindow(box, GW_OWNER) == dialog && !IsWindowEnabled(dialog) && !strcmp(text, "Facts text"),
+       "a message box is a dialog of its owner, which it disables, with the text in control 0xFFFF");
+    PostMessageA(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0);
+}
+
+INT_PTR CALLBACK FactsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        g_initFocus = (HWND)wParam;
+        g_visibleInInit = IsWindowVisible(dialog) != 0;
+        GetWindowRect(dialog, &g_placed);
+        Next(dialog);
+        return TRUE;
+    case WM_APP:
+        g_steps[g_step++](dialog);
+        return TRUE;
+    case WM_APP + 1:
+        AnswerBox(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        g_commands.push_back({wParam, lParam});
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The controls of Lumetra's template, in its order, as the dialog manager
+// makes them: it adds WS_EX_NOPARENTNOTIFY to each (Wine and ReactOS).
+const struct {
+    int id;
+    const char *text;
+    DWORD style, exStyle;
+} kControls[] = {
+    {IDCANCEL, "Exit", 0x50000000, 4},           {IDC_RADIO_50HZ, "50 Hz", 0x48000009, 4},
+    {IDC_RADIO_60HZ, "60 Hz", 0x48000009, 4},    {IDC_FREQ_GROUP, "Frequency", 0x50010007, 4},
+    {IDC_RADIO_OUTDOOR, "Outdoor", 0x48000009, 4}, {IDC_PREVIEW_FRAME, "", 0x50020000, WS_EX_STATICEDGE | 4},
+    {IDC_BTN_COUNTRY, "Country", 0x50000000, 4}, {IDC_BTN_OTHER, "Other", 0x50000000, 4},
+    {IDC_BTN_OUTDOORS, "OutDoors", 0x50000000, 4},
+};
+
+void AfterInit(HWND dialog)
+{
+    HWND control = GetWindow(dialog, GW_CHILD);
+    for (const auto &c : kControls) {
+        char text[16] = "?";
+        GetWindowTextA(control, text, sizeof(text));
+        ok(GetDlgCtrlID(control) == c.id && !strcmp(text, c.text) && (DWORD)GetWindowLongA(control, GWL_STYLE) ==
+               c.style && (DWORD)GetWindowLongA(control, GWL_EXSTYLE) == c.exStyle,
+           "control %d: ID %d, text \"%s\", style %#lx, extended style %#lx", c.id, GetDlgCtrlID(control), text,
+           (unsigned long)GetWindowLongA(control, GWL_STYLE), (unsigned long)GetWindowLongA(control, GWL_EXSTYLE));
+        control = GetWindow(control, GW_HWNDNEXT);
+    }
+    // The template's styles, and a top-level window's WS_CLIPSIBLINGS, DS_3DLOOK,
+    // WS_EX_CONTROLPARENT, WS_EX_DLGMODALFRAME and its WS_EX_WINDOWEDGE.
+    ok(control == NULL && (DWORD)GetWindowLongA(dialog, GWL_STYLE) == 0x94C800C4 &&
+           (DWORD)GetWindowLongA(dialog, GWL_EXSTYLE) == 0x50101,
+       "nothing else; the dialog's style %#lx, extended style %#lx", (unsigned long)GetWindowLongA(dialog, GWL_STYLE),
+       (unsigned long)GetWindowLongA(dialog, GWL_EXSTYLE));
+    HWND group = GetDlgItem(dialog, IDC_FREQ_GROUP);
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    ok(g_initFocus == group && GetFocus() == group && !g_visibleInInit && IsWindowVisible(dialog),
+       "WM_INITDIALOG is given the first tab stop, focused once it answers TRUE; a visible dialog is shown then");
+    ok(g_placed.left == area.left && g_placed.top == area.top,
+       "a dialog whose template is at 0,0 is moved to the work area's corner");
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+    Next(dialog);
+}
+
+void AfterEnter(HWND dialog)
+{
+    ok(g_commands.size() == 1 && Last(IDOK, NULL), "Enter, no push button focused nor the default, is IDOK from none");
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    Next(dialog);
+}
+
+void AfterEsc(HWND dialog)
+{
+    HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    ok(g_commands.size() == 2 && Last(IDCANCEL, cancel), "Esc is IDCANCEL from that control");
+    ok(SendMessageA(dialog, WM_CLOSE, 0, 0) == 0 && IsWindow(dialog) && g_commands.size() == 2,
+       "the default processing of WM_CLOSE neither destroys the dialog nor commands at once");
+    Next(dialog);
+}
+
+void AfterClose(HWND dialog)
+{
+    ok(g_commands.size() == 3 && Last(IDCANCEL, GetDlgItem(dialog, IDCANCEL)), "it posts IDCANCEL from that control");
+    HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_POPUP));
+    HMENU countries = GetSubMenu(menu, 0);
+    ok(countries && GetSubMenu(menu, 1) && !GetSubMenu(menu, 2) && !GetSubMenu(countries, 0),
+       "GetSubMenu finds the popups by position, and none behind a plain item");
+    ok(CheckMenuItem(menu, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_CHECKED) == MF_UNCHECKED &&
+           CheckMenuItem(countries, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_UNCHECKED) == MF_CHECKED &&
+           CheckMenuItem(countries, 4242, MF_BYCOMMAND | MF_CHECKED) == (DWORD)-1,
+       "CheckMenuItem finds an item by command in the popups too, and answers its state before, -1 for none");
+    for (int i = 0; i < 9; ++i)
+        PostMessageA(dialog, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(dialog, WM_KEYDOWN, VK_RETURN, 0);
+    ok(TrackPopupMenu(countries, 0, 100, 100, 0, dialog, NULL) == TRUE && g_commands.size() == 3,
+       "TrackPopupMenu with flags 0 answers TRUE once an item is picked; the pick is not sent");
+    ok(DestroyMenu(menu) && !DestroyMenu(menu), "DestroyMenu destroys a menu once");
+    Next(dialog);
+}
+
+void AfterPick(HWND dialog)
+{
+    ok(g_commands.size() == 4 && Last(ID_COUNTRY_JAPAN, NULL), "but posted: WM_COMMAND with the item's ID, from none");
+    HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_POPUP));
+    PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    ok(TrackPopupMenu(GetSubMenu(menu, 1), 0, 100, 100, 0, dialog, NULL), "closing it with Esc is no failure");
+    DestroyMenu(menu);
+    Next(dialog);
+}
+
+void AfterDismiss(HWND dialog)
+{
+    ok(g_commands.size() == 4, "and sends no command");
+    PostMessageA(dialog, WM_APP + 1, 0, 0);
+    ok(MessageBoxA(dialog, "Facts text", "Facts box", MB_OK) == IDOK && IsWindowEnabled(dialog),
+       "MessageBoxA answers the button chosen, and enables its owner again");
+    Next(dialog);
+}
+
+void Controls(HWND dialog)
+{
+    HWND radio = GetDlgItem(dialog, IDC_RADIO_50HZ), cancel = GetDlgItem(dialog, IDCANCEL);
+    char text[16];
+    ok(GetDlgCtrlID(cancel) == IDCANCEL && GetParent(cancel) == dialog && !GetDlgItem(dialog, 4242) &&
+           GetParent(dialog) == NULL && GetWindow(dialog, GW_OWNER) == NULL,
+       "GetDlgItem finds a control by ID, GetParent its dialog; an unowned dialog has neither");
+    ok(GetWindowTextA(dialog, text, sizeof(text)) == 7 && !strcmp(text, "Lumetra") &&
+           GetWindowTextA(dialog, text, 4) == 3 && !strcmp(text, "Lum"),
+       "GetWindowTextA copies the caption, cut to the buffer");
+    ok(IsWindow(radio) && !IsWindowVisible(radio) && !IsWindowEnabled(radio) &&
+           (GetWindowLongA(radio, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | WS_DISABLED)) == (WS_CHILD | WS_DISABLED),
+       "a control the template makes hidden and disabled");
+    ok(SendDlgItemMessageA(dialog, IDC_RADIO_50HZ, BM_SETCHECK, BST_CHECKED, 0) == 0 &&
+           SendMessageA(radio, BM_GETCHECK, 0, 0) == BST_CHECKED,
+       "SendDlgItemMessageA reaches the control: a radio button keeps its check");
+    ok(EnableWindow(radio, TRUE) != 0 && IsWindowEnabled(radio) && EnableWindow(radio, FALSE) == 0 &&
+           ShowWindow(radio, SW_SHOW) == FALSE && IsWindowVisible(radio) && ShowWindow(radio, SW_HIDE) != FALSE,
+       "EnableWindow answers whether the window was disabled, ShowWindow whether it was visible");
+    SetFocus(cancel);
+    ok(EnableWindow(cancel, FALSE) == 0 && GetFocus() == NULL, "a window that is disabled loses the focus");
+    EnableWindow(cancel, TRUE);
+    ok(SetFocus(cancel) == NULL && GetFocus() == cancel && SetFocus(dialog) == cancel &&
+           GetFocus() == GetDlgItem(dialog, IDC_FREQ_GROUP),
+       "SetFocus answers the window that had the focus; a dialog passes it on to its first tab stop");
+    ok(SetForegroundWindow(dialog), "SetForegroundWindow brings the program's dialog forward");
+    ok(SetWindowLongPtrA(dialog, GWLP_USERDATA, 42) == 0 && GetWindowLongPtrA(dialog, GWLP_USERDATA) == 42 &&
+           SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 7) == 0 && GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 7,
+       "SetWindowLongPtrA answers the value before, GetWindowLongPtrA the value now");
+    WNDPROC proc = (WNDPROC)GetWindowLongPtrA(cancel, GWLP_WNDPROC);
+    ok(proc && CallWindowProcA(proc, cancel, WM_GETTEXTLENGTH, 0, 0) == 4, "CallWindowProcA calls a procedure");
+    HWND gone = (HWND)(ULONG_PTR)0xdead0;
+    SetLastError(0);
+    ok(!IsWindow(gone) && SendMessageA(gone, WM_GETTEXTLENGTH, 0, 0) == 0 && GetLastError() == 1400 &&
+           !PostMessageA(gone, WM_APP, 0, 0),
+       "a window that is not there gets no message: ERROR_INVALID_WINDOW_HANDLE");
+    Next(dialog);
+}
+
+void Geometry(HWND dialog)
+{
+    HWND radio = GetDlgItem(dialog, IDC_RADIO_50HZ);
+    RECT r, client, moved;
+    POINT origin = {0, 0};
+    MoveWindow(radio, 5, 6, 30, 20, TRUE);
+    GetWindowRect(radio, &r);
+    ok(MapWindowPoints(NULL, dialog, (POINT *)&r, 2) && r.left == 5 && r.top == 6 && r.right == 35 && r.bottom == 26,
+       "MoveWindow places a control in its dialog's client area");
+    GetWindowRect(dialog, &r);
+    GetClientRect(dialog, &client);
+    MapWindowPoints(dialog, NULL, &origin, 1);
+    ok(client.left == 0 && client.top == 0 && origin.x > r.left && origin.y > r.top &&
+           r.right - r.left == client.right + 2 * (origin.x - r.left),
+       "the client area starts at 0,0 inside a frame as wide on both sides");
+    SetWindowPos(dialog, NULL, r.left + 10, r.top + 20, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(dialog, &moved);
+    ok(moved.left == r.left + 10 && moved.top == r.top + 20 && moved.right - moved.left == r.right - r.left,
+       "SetWindowPos with SWP_NOSIZE moves the window and keeps its size");
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    POINT at = {-1, -1};
+    ok(SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0) && r.left >= 0 && r.right <= cx && r.bottom <= cy &&
+           GetCursorPos(&at) && at.x >= 0 && at.y >= 0 && at.x < cx && at.y < cy,
+       "the work area and the cursor are on the screen (of GetSystemMetrics' size)");
+    Next(dialog);
+}
+
+void IconsAndPainting(HWND dialog)
+{
+    HINSTANCE module = GetModuleHandleA(NULL);
+    HICON icon = LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ok(icon && icon == LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME)) && LoadIconA(NULL, IDI_APPLICATION) &&
+           !LoadIconA(module, MAKEINTRESOURCEA(4242)),
+       "LoadIconA: the module's icon, one handle however often; a system icon; none for no resource");
+    ok(SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon) == 0 &&
+           SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon) == (LRESULT)icon,
+       "WM_SETICON answers the icon it replaces");
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog, &paint);
+    ok(dc && dc == paint.hdc && DrawIcon(dc, 0, 0, icon) && !DrawIcon(dc, 0, 0, NULL) && EndPaint(dialog, &paint),
+       "BeginPaint gives the context DrawIcon draws in; EndPaint ends it");
+    // The default processing answers 0 to every event, queries included
+    // (Wine and ReactOS; Windows documents none).
+    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
+    LRESULT answers = 0;
+    for (UINT event : {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_CONFIGCHANGED})
+        answers |= DefWindowProcA(dialog, WM_DEVICECHANGE, event, 0);
+    for (UINT event : {DBT_DEVICEARRIVAL, DBT_DEVICEQUERYREMOVE, DBT_DEVICEREMOVECOMPLETE})
+        answers |= DefWindowProcA(dialog, WM_DEVICECHANGE, event, (LPARAM)&volume);
+    ok(answers == 0, "DefWindowProc answers WM_DEVICECHANGE with 0");
+    ok(WinHelpA(dialog, "Lumetra.hlp", HELP_QUIT, 0), "WinHelpA with HELP_QUIT, no viewer running, succeeds");
+    char path[MAX_PATH], cut[6];
+    DWORD length = GetModuleFileNameA(NULL, path, sizeof(path));
+    ok(GetModuleHandleA(NULL) != NULL && length > 18 && !_strnicmp(path + length - 18, "platform_facts.exe", 18),
+       "GetModuleFileNameA names the program's executable");
+    SetLastError(0);
+    ok(GetModuleFileNameA(NULL, cut, sizeof(cut)) == sizeof(cut) && GetLastError() == ERROR_INSUFFICIENT_BUFFER,
+       "one that does not fit is cut: the answer is the buffer's size, with ERROR_INSUFFICIENT_BUFFER");
+    ok(!IsIconic(dialog) && ShowWindow(dialog, SW_MINIMIZE) && IsIconic(dialog) && ShowWindow(dialog, SW_RESTORE) &&
+           !IsIconic(dialog) && EndDialog(dialog, 42),
+       "SW_MINIMIZE makes a window iconic, SW_RESTORE undoes it; EndDialog ends the dialog");
+}
+
+void (*const kDialogSteps[])(HWND) = {AfterInit, AfterEnter, AfterEsc, AfterClose, AfterPick,
+                                      AfterDismiss, Controls, Geometry, IconsAndPainting};
+
+void Dialogs()
+{
+    g_steps = kDialogSteps;
+    g_step = 0;
+    g_commands.clear();
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FactsDialogProc, 0);
+    ok(result == 42 && g_step == 9, "DialogBoxParamA answers what EndDialog was given, once every step has run");
+    ok(DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(4242), NULL, FactsDialogProc, 0) == -1,
+       "a dialog without a template is not made: -1");
+}
+
+// --- What Wine does not implement: the simulation only --------------------------
+#ifndef _WIN32
+
+// Wine's cfgmgr32 answers CM_Locate_DevNodeA with CR_FAILURE: it has no device
+// tree to walk (tests/wine/standins/cfgmgr32.c stands in for it). The
+// Configuration Manager's pages on Microsoft Learn give these answers.
+void DeviceTree()
+{
+    sim::DevNode usb, bare;
+    bare.hasDriver = false;
+    DEVINST hub = sim::AddDevNode(sim::kRootDevNode, usb), leaf = sim::AddDevNode(hub, bare), root = 0, a = 0, b = 0;
+    ok(CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL) == CR_SUCCESS && !CM_Get_Child(&a, root, 0) &&
+           a == hub && !CM_Get_Child(&b, hub, 0) && b == leaf && !CM_Get_Parent(&a, leaf, 0) && a == hub,
+       "CM_Locate_DevNodeA without an ID is the root; CM_Get_Child goes down, CM_Get_Parent up");
+    ok(CM_Get_Child(&a, leaf, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Sibling(&a, hub, 0) == CR_NO_SUCH_DEVNODE &&
+           CM_Get_Parent(&a, root, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Child(&a, hub, 1) == CR_INVALID_FLAG,
+       "a leaf, the last sibling and the root have no such neighbour; flags must be 0");
+    char buffer[64];
+    ULONG type = 0, length = 4, full = sizeof(buffer);
+    ok(CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_HARDWAREID, &type, buffer, &length, 0) == CR_BUFFER_SMALL &&
+           length == usb.hardwareIds.size() &&
+           CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_HARDWAREID, &type, buffer, &full, 0) == CR_SUCCESS &&
+           type == REG_MULTI_SZ && !memcmp(buffer, usb.hardwareIds.data(), full),
+       "a property too big for the buffer: CR_BUFFER_SMALL and its size; the hardware IDs are a multi-string");
+    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, &type, buffer, &full, 0) == CR_NO_SUCH_VALUE,
+       "a node without a driver has no driver key");
+}
+
+// Wine's devenum lists no Plug and Play device ("@device:pnp:" names are
+// unhandled there); Microsoft Learn's "Using the System Device Enumerator"
+// describes what follows. A filter's handle leads to the device's kernel
+// object, which Wine's ksproxy.ax cannot reach: KsSynchronousDeviceControl is
+// a stub there, and its page requires BytesReturned.
+void PluggedDevices()
+{
+    CoInitialize(NULL);
+    const std::wstring name = sim::Device(sim::AddVideoDevice(L"USB Video Device")).displayName;
+    ICreateDevEnum *devices = NULL;
+    IEnumMoniker *category = NULL;
+    IMoniker *moniker = NULL, *parsed = NULL;
+    IBindCtx *context = NULL;
+    IPropertyBag *bag = NULL;
+    IKsObject *filter = NULL;
+    IMalloc *allocator = NULL;
+    ULONG fetched = 0, eaten = 0, returned = 7;
+    CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
+    ok(devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) == S_OK &&
+           category->Skip(1) == S_OK && category->Next(1, &parsed, &fetched) == S_FALSE && fetched == 0 &&
+           category->Reset() == S_OK && category->Next(1, &moniker, &fetched) == S_OK && fetched == 1,
+       "a present device is enumerated; past it the enumeration ends with S_FALSE");
+    VARIANT friendly;
+    memset(&friendly, 0, sizeof(friendly));
+    LPOLESTR display = NULL;
+    CoGetMalloc(MEMCTX_TASK, &allocator);
+    ok(moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)&bag) == S_OK &&
+           bag->Read(L"FriendlyName", &friendly, NULL) == S_OK && friendly.vt == VT_BSTR &&
+           !wcscmp(friendly.bstrVal, L"USB Video Device") && moniker->GetDisplayName(NULL, NULL, &display) == S_OK &&
+           display == name && allocator->DidAlloc(display) == 1,
+       "its property bag holds the friendly name; its display name comes from the task allocator");
+    SysFreeString(friendly.bstrVal);
+    allocator->Free(display);
+    CreateBindCtx(0, &context);
+    KSPROPERTY request = {};
+    ok(MkParseDisplayName(context, name.c_str(), &eaten, &parsed) == S_OK && eaten == name.size() &&
+           parsed->BindToObject(NULL, NULL, IID_IKsObject, (void **)&filter) == S_OK &&
+           KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request, sizeof(request), NULL,
+                                      0, &returned) == HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND) &&
+           returned == 0,
+       "the name parses back and binds to the filter, whose handle leads to the device: one without the "
+       "property set asked for answers ERROR_SET_NOT_FOUND");
+    HRESULT hr = KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request,
+                                            sizeof(request), NULL, 0, NULL);
+    sim::RemoveVideoDevice(name);
+    void *none = NULL;
+    ok(parsed->BindToObject(NULL, NULL, IID_IKsObject, &none) == MK_E_NOOBJECT,
+       "once the device is gone its name still parses but no longer binds");
+    for (IUnknown *object : std::vector<IUnknown *>{filter, parsed, context, bag, moniker, category, devices,
+                                                    allocator})
+        object->Release();
+    CoUninitialize();
+    sim::Reset();
+    ok(hr == E_POINTER && sim::TakeResetFindings() == std::vector<std::string>{"platform misuse: "
+                                                                               "KsSynchronousDeviceControl without "
+                                                                               "BytesReturned"},
+       "a request without BytesReturned is the fault it would be on Windows");
+}
+
+// Wine's capCreateCaptureWindowA is a stub, and Wine has no Video for Windows
+// driver; tests/wine/standins/avicap32.c, the stand-in the Wine tests use, is
+// the other model of these answers: a format is a 40-byte BITMAPINFOHEADER,
+// and a driver refuses a frame it cannot capture (capSetVideoFormat answers
+// FALSE, as its page on Microsoft Learn allows).
+void CaptureDrivers()
+{
+    char name[8], version[16];
+    ok(!capGetDriverDescriptionA(0, name, sizeof(name), version, sizeof(version)), "no driver, no description");
+    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
+    HWND capture = capCreateCaptureWindowA("", WS_POPUP, 0, 0, 320, 240, NULL, 0);
+    BITMAPINFO format;
+    memset(&format, 0, sizeof(format));
+    ok(capGetDriverDescriptionA(0, name, 8, version, sizeof(version)) && !strcmp(name, "Microso") && capture &&
+           !SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format),
+       "a driver's description is cut to the buffer; a capture window has no format until connected");
+    ok(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 0, 0) &&
+           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) == 40 &&
+           format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24,
+       "then the format of 24-bit RGB is its 40-byte header");
+    format.bmiHeader.biWidth = 321;
+    ok(!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format), "a size it cannot is refused");
+    format.bmiHeader.biWidth = 320;
+    format.bmiHeader.biHeight = 240;
+    ok(SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
+           SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) && SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) &&
+           SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) && !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
+       "one it can is taken, the preview runs while connected");
+    DestroyWindow(capture);
+}
+
+// Wine runs a program as an administrator, without virtualization.
+void RegistryOfAStandardUser()
+{
+    const char kVirtual[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\PlatformFacts";
+    HKEY key = NULL;
+    sim::ThisProcess().standardUser = true;
+    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text", REG_SZ, "7");
+    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Other", REG_SZ, sim::Sz("1"));
+    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\New", &key) == ERROR_ACCESS_DENIED &&
+           Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_ALL_ACCESS) == ERROR_ACCESS_DENIED,
+       "a standard user's 64-bit process may neither create a key under HKEY_LOCAL_MACHINE nor open one to write");
+    sim::ThisProcess().wow64 = true; // and the manifest asks for no execution level: virtualized
+    char data[4];
+    DWORD size = sizeof(data);
+    ok(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS &&
+           RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_SUCCESS &&
+           RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "8") &&
+           RegQueryValueExA(key, "Other", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "1"),
+       "a virtualized process opens it with the access allowed and sets a value; reads see its copy first");
+    RegCloseKey(key);
+    sim::RegValue stored;
+    ok(sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text", &stored) &&
+           stored.data == "7" && sim::GetRegistryValue(HKEY_CURRENT_USER, kVirtual, "Text", &stored) &&
+           stored.data == std::string("8\0", 2),
+       "the write lands in the user's VirtualStore, the machine's value stays");
+    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts\\New", &key) == ERROR_SUCCESS &&
+           sim::RegistryKeyExists(HKEY_CURRENT_USER, std::string(kVirtual) + "\\New"),
+       "so does a new key");
+    RegCloseKey(key);
+}
+
+DEV_BROADCAST_HDR g_arrival;
+
+INT_PTR CALLBACK FaultyDialog(HWND, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DEVICECHANGE && wParam == DBT_DEVICEARRIVAL)
+        g_arrival = *(const DEV_BROADCAST_HDR *)lParam;
+    return message == WM_PAINT;
+}
+
+// What would go wrong on Windows the simulation reports as misuse; what it
+// never does, as a scenario that cannot be: a window that registered for no
+// notifications gets a device's arrival (DBT_DEVICEARRIVAL on Microsoft
+// Learn) only for a volume or a port, with its header, never a camera's.
+void Faults()
+{
+    IBindCtx *context = NULL;
+    IMoniker *moniker = NULL;
+    ULONG eaten = 0;
+    CoInitialize(NULL);
+    CreateBindCtx(0, &context);
+    MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#gone", &eaten, &moniker);
+    CoUninitialize();
+    moniker->Release();
+    context->Release();
+    sim::Minimize(false);
+    sim::DeviceChange(DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME);
+    sim::DeviceChange(DBT_DEVICEARRIVAL);
+    sim::Then([] { EndDialog(FindWindowA(NULL, "Lumetra"), IDOK); });
+    DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FaultyDialog, 0);
+    sim::Reset();
+    ok((sim::TakeResetFindings() ==
+        std::vector<std::string>{"platform misuse: Release of IMoniker after the thread's last CoUninitialize",
+                                 "platform misuse: WM_PAINT left #32770 window unvalidated",
+                                 "scenario: device change 32768 for device type 0, which a top-level window is "
+                                 "never sent"}) &&
+           g_arrival.dbch_devicetype == DBT_DEVTYP_VOLUME && g_arrival.dbch_size == sizeof(DEV_BROADCAST_VOLUME),
+       "an apartment's object is gone with its last CoUninitialize (a bind context is not one); a WM_PAINT "
+       "that neither paints nor reaches the default processing would be sent again and again; a volume's "
+       "arrival comes with its header, a device's without one does not come");
+}
+
+#endif
+
+const facts::Group kGroups[] = {
+    {"KERNEL32 strings, the C runtime", Strings, false},
+    {"WideCharToMultiByte", WideToAnsi, false},
+    {"COM apartments", Apartments, false},
+    {"task allocator, BSTRs", TaskAllocatorAndStrings, false},
+    {"bind contexts, display names", BindContextsAndNames, false},
+    {"system device enumerator", DeviceEnumerator, false},
+    {"registry", Registry, false},
+    {"registry views", RegistryViews, false},
+    {"loader", Loader, false},
+    {"dialogs, menus, message boxes, windows", Dialogs, false},
+#ifndef _WIN32
+    {"device tree", DeviceTree, true},
+    {"video-input devices, kernel streaming", PluggedDevices, true},
+    {"capture drivers", CaptureDrivers, true},
+    {"registry of a standard user", RegistryOfAStandardUser, true},
+    {"faults Windows punishes", Faults, true},
+#endif
+};
+
+} // namespace
+
+int main() { return facts::Run(kGroups, sizeof(kGroups) / sizeof(kGroups[0])); }

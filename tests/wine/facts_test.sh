@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# The platform facts (tests/facts/) of one build, under Wine in a fresh prefix:
+#   tests/wine/facts_test.sh [win32|win64]
+source "$(dirname "$0")/lib/load.sh" "$@"
+start_display
+new_prefix
+run_facts() {
+    timeout 300 wine "$BIN/platform_facts.exe" | tr -d '\r' | tee "$ARTIFACTS/platform_facts.txt"
+    ((PIPESTATUS[0] == 0))
+}
+check "the platform facts of the $ARCH build" run_facts
+finish
