@@ -5,6 +5,7 @@
 # and the virtual camera, seen from the capture window's log, the windows
 # and the screen.
 source "$(dirname "$0")/lib/load.sh" "$@"
+# The probe sends a device's events with a volume's header: a camera's own never reach a window.
 DBT_DEVNODES_CHANGED=7 DBT_DEVICEARRIVAL=0x8000 DBT_DEVICEQUERYREMOVE=0x8001 DBT_DEVICEREMOVECOMPLETE=0x8004
 
 start_display

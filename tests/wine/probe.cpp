@@ -12,6 +12,7 @@
 //   probe bench RUNS COMMAND... - starts each command in turn and times the
 //                          launch until a window titled Lumetra is shown
 #include <windows.h>
+#include <dbt.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -109,12 +110,21 @@ static int Activate()
 }
 
 // Sends WM_DEVICECHANGE with the event to Lumetra's window, as Windows
-// broadcasts it to every top-level window, and prints the answer.
+// broadcasts it to every top-level window, and prints the answer. A
+// device's event (0x8000 and up) comes with its header: to a window that
+// registered for no notifications only a volume's or a port's is sent, so
+// it is a volume's (a memory card put in beside the camera, say).
 static int DeviceChange(unsigned long event)
 {
     HWND dialog = FindLumetra();
     DWORD_PTR answer = 0;
-    if (!dialog || !SendMessageTimeoutA(dialog, WM_DEVICECHANGE, event, 0, SMTO_ABORTIFHUNG, 20000, &answer))
+    DEV_BROADCAST_VOLUME volume;
+    ZeroMemory(&volume, sizeof(volume));
+    volume.dbcv_size = sizeof(volume);
+    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_unitmask = 1 << ('E' - 'A');
+    LPARAM header = event & 0x8000 ? (LPARAM)&volume : 0;
+    if (!dialog || !SendMessageTimeoutA(dialog, WM_DEVICECHANGE, event, header, SMTO_ABORTIFHUNG, 20000, &answer))
         return 1;
     printf("answer %lu\n", (unsigned long)answer);
     return 0;
