@@ -90,9 +90,8 @@ LRESULT CALLBACK CaptureWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case WM_CAP_SET_VIDEOFORMAT:
         return SetFormat(driver, (const BYTE *)lParam, wParam);
     case WM_CAP_SET_PREVIEW:
-        return connected;
     case WM_CAP_SET_PREVIEWRATE:
-        return TRUE; // kept for the next preview, connected or not
+        return connected; // FALSE without a driver, as their pages say
     case WM_NCDESTROY:
         S().captureWindows.erase(hwnd);
         return 0;

@@ -97,7 +97,8 @@ public:
         auto block = S().taskBlocks.find(pv);
         return block == S().taskBlocks.end() ? (SIZE_T)-1 : block->second;
     }
-    int STDMETHODCALLTYPE DidAlloc(void *pv) override { return S().taskBlocks.count(pv) ? 1 : 0; }
+    // -1 for NULL: ole32/tests/compobj.c, test_CoGetMalloc.
+    int STDMETHODCALLTYPE DidAlloc(void *pv) override { return pv == NULL ? -1 : S().taskBlocks.count(pv) ? 1 : 0; }
     void STDMETHODCALLTYPE HeapMinimize() override {}
 };
 
@@ -128,10 +129,13 @@ using namespace sim::detail;
 // A thread enters an apartment once and stays there until its last
 // CoUninitialize; asking for the other kind meanwhile fails with
 // RPC_E_CHANGED_MODE and leaves the thread where it is.
+// The flags beside the model (COINIT_DISABLE_OLE1DDE, COINIT_SPEED_OVER_MEMORY)
+// are taken: ole32/tests/compobj.c, test_oletlsdata.
 HRESULT WINAPI CoInitializeEx(LPVOID reserved, DWORD model)
 {
-    bool mta = model == COINIT_MULTITHREADED;
-    if (reserved != NULL || (!mta && model != COINIT_APARTMENTTHREADED))
+    const DWORD kOtherFlags = 0x4 | 0x8;
+    bool mta = (model & COINIT_APARTMENTTHREADED) == 0;
+    if (reserved != NULL || (model & ~(DWORD)(COINIT_APARTMENTTHREADED | kOtherFlags)))
         return E_INVALIDARG;
     if (ApartmentDepth() > 0 && InMultithreadedApartment() != mta)
         return RPC_E_CHANGED_MODE;

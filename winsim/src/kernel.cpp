@@ -30,10 +30,14 @@ int WINAPI lstrlenW(LPCWSTR s)
 // In the user's locale letters sort alphabetically first and by case after,
 // lower case first. Beyond that only the bytes' order is modelled (Windows
 // weighs punctuation and letters outside ASCII by its own tables).
+// A NULL string sorts before every other, "" included (kernel32/tests/locale.c,
+// test_CompareStringA).
 int WINAPI lstrcmpA(LPCSTR a, LPCSTR b)
 {
+    if (a == NULL || b == NULL)
+        return a == b ? 0 : a ? 1 : -1;
     int byCase = 0;
-    for (a = a ? a : "", b = b ? b : "";; ++a, ++b) {
+    for (;; ++a, ++b) {
         int ca = (unsigned char)*a, cb = (unsigned char)*b;
         if (tolower(ca) != tolower(cb))
             return tolower(ca) < tolower(cb) ? -1 : 1;

@@ -209,6 +209,8 @@ static BOOL SetVideoFormat(HWND window, Capture *capture, WPARAM size, const BIT
 
 static BOOL SetPreviewRate(HWND window, Capture *capture, WPARAM rateMs)
 {
+    if (!capture->connected)
+        return FALSE; /* as capSetPreviewRate's page says */
     capture->rateMs = (UINT)rateMs;
     return !capture->previewing || SetPreview(window, capture, TRUE);
 }
