@@ -204,9 +204,7 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
                                    else
                                        g_camera->Unplug();
                                    connectsBefore = sim::Succeeded().connects;
-                                   DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
-                                   SendMessageA(MainWindow(), WM_DEVICECHANGE, change.event,
-                                                change.event & 0x8000 ? (LPARAM)&volume : 0);
+                                   sim::SendDeviceChange(MainWindow(), change.event);
                                },
                                [&](CLightFreqDlg &dlg) {
                                    sim::Then([&] {

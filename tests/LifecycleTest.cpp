@@ -39,9 +39,6 @@ protected:
         camera_->driver->lightFrequency = mode;
     }
     void UnplugCamera() { camera_->Unplug(); }
-    // A device change; a device's own events are a volume's (a memory card
-    // in a reader beside the camera, say): a camera's never reach the window.
-    static void Event(UINT type) { sim::DeviceChange(type, type & 0x8000 ? DBT_DEVTYP_VOLUME : 0); }
     // Checks what the case left and starts the next one without a camera.
     void NextCase(const std::string &context)
     {
@@ -123,9 +120,9 @@ TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
 {
     for (UINT first : {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL}) {
         sim::Then([&] { PlugCamera(); });
-        Event(first);
-        Event(DBT_DEVICEARRIVAL);
-        Event(DBT_DEVNODES_CHANGED);
+        sim::DeviceChange(first);
+        sim::DeviceChange(DBT_DEVICEARRIVAL);
+        sim::DeviceChange(DBT_DEVNODES_CHANGED);
         sim::Then([&] {
             EXPECT_EQ(3, RadiosEnabled());
             EXPECT_EQ(1u, sim::CaptureWindows().size());
@@ -144,7 +141,7 @@ TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
     for (UINT notification : {DBT_DEVNODES_CHANGED, DBT_DEVICEREMOVECOMPLETE}) {
         PlugCamera(true, 1);
         sim::Then([&] { UnplugCamera(); });
-        Event(notification);
+        sim::DeviceChange(notification);
         sim::Then([&] {
             EXPECT_EQ(0, RadiosEnabled());
             EXPECT_TRUE(sim::CaptureWindows().empty());
@@ -166,18 +163,18 @@ TEST_F(LifecycleTest, TheWindowOfAFailedStartGoesWhenTheCameraIsFoundGone)
     UnplugCamera();
     size_t probes = 0;
     sim::Then([&] { PlugCamera(false); });
-    Event(DBT_DEVICEARRIVAL);
+    sim::DeviceChange(DBT_DEVICEARRIVAL);
     sim::Then([&] {
         EXPECT_EQ(1u, sim::CaptureWindows().size());
         UnplugCamera();
         probes = sim::CallCount(sim::Call::CM_Locate_DevNode);
     });
-    Event(DBT_DEVICEREMOVECOMPLETE);
+    sim::DeviceChange(DBT_DEVICEREMOVECOMPLETE);
     sim::Then([&] {
         EXPECT_EQ(probes, sim::CallCount(sim::Call::CM_Locate_DevNode));
         EXPECT_EQ(1u, sim::CaptureWindows().size());
     });
-    Event(DBT_DEVNODES_CHANGED);
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
     sim::Then([&] {
         EXPECT_EQ(probes + 1, sim::CallCount(sim::Call::CM_Locate_DevNode));
         EXPECT_TRUE(sim::CaptureWindows().empty());
@@ -192,15 +189,14 @@ TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
     PlugCamera();
     HWND capture = NULL;
     sim::Then([&] { capture = sim::CaptureWindows().at(0); });
-    Event(DBT_DEVNODES_CHANGED);
-    Event(DBT_DEVICEARRIVAL);
-    Event(DBT_DEVICEQUERYREMOVE);
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
+    sim::DeviceChange(DBT_DEVICEARRIVAL);
+    sim::DeviceChange(DBT_DEVICEQUERYREMOVE);
     sim::Then([&] {
         EXPECT_EQ(std::vector<HWND>{capture}, sim::CaptureWindows());
         // Each event gets the default processing's answer, 0 even to a query.
-        DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
         for (UINT event : {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_DEVICEQUERYREMOVE})
-            EXPECT_EQ(0, SendMessageA(MainWindow(), WM_DEVICECHANGE, event, event & 0x8000 ? (LPARAM)&volume : 0));
+            EXPECT_EQ(0, sim::SendDeviceChange(MainWindow(), event));
     });
     CLightFreqDlg dlg;
     RunThenLeave(dlg);
@@ -213,12 +209,12 @@ TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
     // Many, each handled inside the one command and giving back what it took.
     for (int i = 0; i < 20; ++i) {
         sim::Then([&] { PlugCamera(); });
-        Event(DBT_DEVNODES_CHANGED);
+        sim::DeviceChange(DBT_DEVNODES_CHANGED);
         sim::Then([&] { UnplugCamera(); });
-        Event(DBT_DEVNODES_CHANGED);
+        sim::DeviceChange(DBT_DEVNODES_CHANGED);
     }
     sim::Then([&] { PlugCamera(); });
-    Event(DBT_DEVNODES_CHANGED);
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
     sim::Then([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::PickMenuItem(ID_COUNTRY_JAPAN);
     CLightFreqDlg dlg;
@@ -231,7 +227,7 @@ TEST_F(LifecycleTest, ADeviceChangeInsideTheWarningBoxIsHandledThenTheWindowClos
 {
     PlugCamera(false);
     sim::Then([&] { camera_->HoldElsewhere(false); }); // the other application lets go
-    Event(DBT_DEVNODES_CHANGED);
+    sim::DeviceChange(DBT_DEVNODES_CHANGED);
     sim::Then([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::AnswerMessageBox(IDOK);
     CountingDlg dlg;

@@ -41,7 +41,7 @@ protected:
         static const UINT kEvents[] = {DBT_DEVNODES_CHANGED, DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE,
                                        DBT_DEVICEQUERYREMOVE, DBT_CONFIGCHANGED};
         UINT event = kEvents[Pick(5)];
-        sim::DeviceChange(event, event & 0x8000 ? (Pick(2) ? DBT_DEVTYP_VOLUME : DBT_DEVTYP_PORT) : 0);
+        sim::DeviceChange(event, Pick(2) ? DBT_DEVTYP_VOLUME : DBT_DEVTYP_PORT);
     }
 
     void QueueEvent()

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <cfgmgr32.h>
+#include <dbt.h>
 
 #include <array>
 #include <cstdint>
@@ -213,8 +214,12 @@ void CloseBox();                              // the caption's close button
 void Minimize(bool minimized);                // iconic or restored, then painted
 // WM_DEVICECHANGE to every top-level window. A window that registered for no
 // notifications gets an arrival or removal only for a volume or a port (the
-// deviceType of the DEV_BROADCAST_HDR it comes with), never for a camera.
-void DeviceChange(UINT eventType, DWORD deviceType = 0);
+// deviceType of the DEV_BROADCAST_HDR it comes with; by default a volume's, a
+// memory card put in beside the camera, say), never for a camera; the system's
+// own events (0x7FFF and below) carry no header, whatever the type.
+void DeviceChange(UINT eventType, DWORD deviceType = DBT_DEVTYP_VOLUME);
+// The same to one window, now; answers what the window answered.
+LRESULT SendDeviceChange(HWND window, UINT eventType, DWORD deviceType = DBT_DEVTYP_VOLUME);
 void PickMenuItem(UINT id);                   // in the open popup menu
 void DismissMenu();
 void AnswerMessageBox(int id);

@@ -700,19 +700,19 @@ void Faults()
     context->Release();
     sim::Minimize(false);
     sim::DeviceChange(DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME);
-    sim::DeviceChange(DBT_DEVICEARRIVAL);
+    sim::DeviceChange(DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE);
     sim::Then([] { EndDialog(FindWindowA(NULL, "Lumetra"), IDOK); });
     DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FaultyDialog, 0);
     sim::Reset();
     ok((sim::TakeResetFindings() ==
         std::vector<std::string>{"platform misuse: Release of IMoniker after the thread's last CoUninitialize",
                                  "platform misuse: WM_PAINT left #32770 window unvalidated",
-                                 "scenario: device change 32768 for device type 0, which a top-level window is "
+                                 "scenario: device change 32768 for device type 5, which a top-level window is "
                                  "never sent"}) &&
            g_arrival.dbch_devicetype == DBT_DEVTYP_VOLUME && g_arrival.dbch_size == sizeof(DEV_BROADCAST_VOLUME),
        "an apartment's object is gone with its last CoUninitialize (a bind context is not one); a WM_PAINT "
        "that neither paints nor reaches the default processing would be sent again and again; a volume's "
-       "arrival comes with its header, a device's without one does not come");
+       "arrival comes with its header, a device interface's (a camera's) does not come");
 }
 
 #endif

@@ -223,27 +223,36 @@ void PostKey(HWND dialog, int key)
 }
 
 } // namespace
+} // namespace detail
 
-// The events of a device carry its DEV_BROADCAST_HDR; those of the whole
-// system (a change of the device tree, of the configuration) carry nothing.
+// The events of a device carry its DEV_BROADCAST_HDR, a volume's (drive E:)
+// or a port's; those of the whole system (a change of the device tree, of the
+// configuration) carry nothing.
+LRESULT SendDeviceChange(HWND window, UINT eventType, DWORD deviceType)
+{
+    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
+    DEV_BROADCAST_PORT_A port = {sizeof(port), DBT_DEVTYP_PORT, 0, {0}};
+    LPARAM data = !(eventType & 0x8000) ? 0 : deviceType == DBT_DEVTYP_VOLUME ? (LPARAM)&volume : (LPARAM)&port;
+    return SendMessageA(window, WM_DEVICECHANGE, eventType, data);
+}
+
+namespace detail {
+
 void BroadcastDeviceChange(UINT eventType, DWORD deviceType)
 {
     bool ofADevice = (eventType & 0x8000) != 0;
-    if (ofADevice != (deviceType == DBT_DEVTYP_VOLUME || deviceType == DBT_DEVTYP_PORT)) {
+    if (ofADevice && deviceType != DBT_DEVTYP_VOLUME && deviceType != DBT_DEVTYP_PORT) {
         ReportScriptMismatch("device change " + std::to_string(eventType) + " for device type " +
                              std::to_string(deviceType) + ", which a top-level window is never sent");
         return;
     }
-    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0}; // drive E:
-    DEV_BROADCAST_PORT_A port = {sizeof(port), DBT_DEVTYP_PORT, 0, {0}};
-    LPARAM data = !ofADevice ? 0 : deviceType == DBT_DEVTYP_VOLUME ? (LPARAM)&volume : (LPARAM)&port;
     std::vector<HWND> topLevel;
     for (auto &entry : UI().windows)
         if (!(entry.second.style & WS_CHILD))
             topLevel.push_back(entry.first);
     for (HWND hwnd : topLevel)
         if (FindWindow(hwnd))
-            SendMessageA(hwnd, WM_DEVICECHANGE, eventType, data);
+            SendDeviceChange(hwnd, eventType, deviceType);
 }
 
 bool TakePosted(PostedMessage *m)
