@@ -9,7 +9,9 @@ const char kWdmCaptureDriver[] = "Microsoft WDM Image Capture";
 const int kPreviewRateMs = 15;
 const int kDriverNameSize = 260;
 
-static_assert(sizeof(BITMAPINFO) == 44, "the capture driver exchanges a header and one colour");
+// Room for the driver's 40-byte header and one colour entry, the size the
+// capture messages are given.
+static_assert(sizeof(BITMAPINFO) == 44, "the format buffer holds a header and one colour");
 
 // The first driver, in index order, whose description is a single space or
 // starts with the WDM driver's name; neither wins over the other, only the

@@ -39,7 +39,7 @@ Geometry WindowGeometry(HWND window)
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-HWND MainWindow() { return sim::FindWindowByCaption("Lumetra"); }
+HWND MainWindow() { return FindWindowA(NULL, "Lumetra"); }
 
 std::string StoredCountry()
 {

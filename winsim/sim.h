@@ -112,6 +112,9 @@ const Outcomes &Succeeded();
 // case ends: fn runs at every Reset, after the platform's own state is gone.
 void AtReset(void (*fn)());
 
+// The 32-bit number at p, little-endian, as Windows lays numbers out.
+inline uint32_t LittleEndian32(const uint8_t *p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
+
 // --- Kernel-streaming devices and the video-input category -------------------
 typedef std::array<uint8_t, 72> RequestBytes;
 
@@ -121,12 +124,8 @@ struct DeviceRequest {
     ULONG inLength, outLength;
     const void *in, *out;        // the two buffers
     const ULONG *bytesReturned;  // where the device was to write the answer's size
-    // The 32-bit field at offset, little-endian, as a driver reads it.
-    int32_t Field(size_t offset) const
-    {
-        return (int32_t)(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
-                         (uint32_t)bytes[offset + 3] << 24);
-    }
+    // The 32-bit field at offset, as a driver reads it.
+    int32_t Field(size_t offset) const { return (int32_t)LittleEndian32(&bytes[offset]); }
 };
 
 // The kernel object a filter's handle leads to. It records every
@@ -254,10 +253,6 @@ struct MessageSeen {
 };
 // Every message sent or posted to the window, in order.
 const std::vector<MessageSeen> &MessagesTo(HWND window);
-// A window's children in creation order.
-std::vector<HWND> ChildrenOf(HWND window);
-// The top-level window with this caption, or NULL.
-HWND FindWindowByCaption(const std::string &caption);
 struct IconDrawn {
     HDC dc;
     int x, y;

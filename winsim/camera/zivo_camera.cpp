@@ -38,8 +38,6 @@ Module &M()
 
 void Clear() { M() = Module(); }
 
-uint32_t ReadU32(const BYTE *p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
-
 void WriteU32(BYTE *p, uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
@@ -72,9 +70,9 @@ HRESULT Driver::Property(const BYTE *in, ULONG inLength, BYTE *out, ULONG outLen
 {
     if (memcmp(in, kCameraSetBytes, sizeof(kCameraSetBytes)) != 0)
         return HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND);
-    if (ReadU32(in + 16) != kLightFrequencyId)
+    if (LittleEndian32(in + 16) != kLightFrequencyId)
         return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-    switch (ReadU32(in + kFlagsOffset)) {
+    switch (LittleEndian32(in + kFlagsOffset)) {
     case KSPROPERTY_TYPE_GET:
         if (answerRaw) {
             // Whatever a faulty driver may leave in the answer.
@@ -98,7 +96,7 @@ HRESULT Driver::Property(const BYTE *in, ULONG inLength, BYTE *out, ULONG outLen
             return setFailure;
         if (inLength < kValueOffset + 4)
             return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
-        lightFrequency = (int32_t)ReadU32(in + kValueOffset);
+        lightFrequency = (int32_t)LittleEndian32(in + kValueOffset);
         return S_OK;
     default:
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);

@@ -125,6 +125,18 @@ char ToAnsi(const WCHAR *s, int length, int *i, bool bestFit, char defaultChar, 
     return byte < 0 ? defaultChar : (char)byte;
 }
 
+// Converts up to length units, stopping once limit bytes are written
+// (limit 0: no limit); *converted tells how many units were taken.
+std::string Convert(const WCHAR *wide, int length, size_t limit, bool bestFit, char defaultChar, bool *defaulted,
+                    int *converted)
+{
+    std::string ansi;
+    *converted = 0;
+    while (*converted < length && (limit == 0 || ansi.size() < limit))
+        ansi += ToAnsi(wide, length, converted, bestFit, defaultChar, defaulted);
+    return ansi;
+}
+
 int Fail(DWORD error)
 {
     SetLastError(error);
@@ -146,10 +158,8 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cch
         return Fail(ERROR_INVALID_PARAMETER);
     int length = cchWide < 0 ? lstrlenW(wide) + 1 : cchWide, converted = 0;
     bool defaulted = false;
-    std::string ansi;
-    while (converted < length && (cbMulti == 0 || ansi.size() < (size_t)cbMulti))
-        ansi += ToAnsi(wide, length, &converted, !(flags & WC_NO_BEST_FIT_CHARS), defaultChar ? *defaultChar : '?',
-                       &defaulted);
+    std::string ansi = Convert(wide, length, (size_t)cbMulti, !(flags & WC_NO_BEST_FIT_CHARS),
+                               defaultChar ? *defaultChar : '?', &defaulted, &converted);
     if (usedDefault)
         *usedDefault = defaulted;
     if (cbMulti > 0)
@@ -163,11 +173,9 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cch
 namespace sim {
 std::string AnsiCodePageOf(const std::wstring &text)
 {
-    std::string ansi;
     bool defaulted = false;
-    for (int i = 0; i < (int)text.size();)
-        ansi += ToAnsi(text.c_str(), (int)text.size(), &i, true, '?', &defaulted);
-    return ansi;
+    int converted = 0;
+    return Convert(text.c_str(), (int)text.size(), 0, true, '?', &defaulted, &converted);
 }
 } // namespace sim
 

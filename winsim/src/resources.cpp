@@ -27,8 +27,6 @@ long ReadNameOrId(const BYTE *p, size_t size, size_t *offset)
     return -1;
 }
 
-uint32_t U32(const BYTE *p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
-
 } // namespace
 
 std::vector<BYTE> FindResourceBytes(long type, long id)
@@ -36,7 +34,7 @@ std::vector<BYTE> FindResourceBytes(long type, long id)
     const std::vector<BYTE> &res = ResourceBytes();
     size_t offset = 0;
     while (offset + 8 <= res.size()) {
-        uint32_t dataSize = U32(&res[offset]), headerSize = U32(&res[offset + 4]);
+        uint32_t dataSize = LittleEndian32(&res[offset]), headerSize = LittleEndian32(&res[offset + 4]);
         size_t cursor = offset + 8;
         long resType = ReadNameOrId(res.data(), res.size(), &cursor);
         long resId = ReadNameOrId(res.data(), res.size(), &cursor);

@@ -90,21 +90,7 @@ long LiveWindows() { return (long)UI().windows.size(); }
 
 const std::vector<MessageSeen> &MessagesTo(HWND window) { return UI().messages[window]; }
 
-HWND FindWindowByCaption(const std::string &caption)
-{
-    for (auto &entry : UI().windows)
-        if (!(entry.second.style & WS_CHILD) && entry.second.text == caption)
-            return entry.first;
-    return NULL;
-}
-
 Metrics &SystemMetrics() { return UI().metrics; }
-
-std::vector<HWND> ChildrenOf(HWND window)
-{
-    Window *w = FindWindow(window);
-    return w ? w->children : std::vector<HWND>();
-}
 
 } // namespace sim
 
