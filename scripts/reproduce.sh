@@ -23,12 +23,12 @@ same() { # artifact under build/
     echo "build/$1: sha256 $ours here, $theirs in the copy"
     [[ $ours == "$theirs" ]]
 }
-for target in win32:i686:"Lumetra installer" win64:x86_64:Lumetra; do
-    IFS=: read -r dir arch targets <<<"$target"
-    step "configuring the copy's $arch build" cmake -S "$copy" -B "$copy/build/$dir" --no-warn-unused-cli \
-        -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE="$copy/cmake/mingw-$arch.cmake" >/dev/null
+for target in win32:"Lumetra installer" win64:Lumetra; do
+    IFS=: read -r dir targets <<<"$target"
+    step "configuring the copy's $(windows_arch $dir) build" configure_windows "$copy" "$copy/build/$dir" $dir >/dev/null
     # shellcheck disable=SC2086
-    step "building the copy's $arch build" cmake --build "$copy/build/$dir" -j "$(nproc)" --target $targets >/dev/null
+    step "building the copy's $(windows_arch $dir) build" cmake --build "$copy/build/$dir" -j "$(nproc)" \
+        --target $targets >/dev/null
 done
 failed=0
 for artifact in win32/Lumetra.exe win32/Lumetra-1.0.0.2-setup.exe win64/Lumetra.exe; do

@@ -29,15 +29,14 @@ require_build_runs "$build" "LUMETRA_BUILD=win64 $0 runs the x86_64 build"
 builds=("$build")
 ((virtual_camera)) && builds=(win32 win64)
 for dir in "${builds[@]}"; do
-    [[ $dir == win32 ]] && toolchain=i686 || toolchain=x86_64
     targets=()
     [[ $dir == "$build" ]] && targets+=(Lumetra probe)
     ((virtual_camera)) && targets+=(cfgmgr32_standin avicap32_standin)
     ((virtual_camera)) && [[ $dir == "$build" ]] && targets+=(vcam_filter vcam_ksproxy)
     ((virtual_camera)) && [[ $dir == win64 ]] && targets+=(vcam_driver vcamctl)
-    step "configuring the $toolchain build" cmake -S . -B "build/$dir" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$toolchain.cmake" >/dev/null
-    step "building the $toolchain build" cmake --build "build/$dir" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+    step "configuring the $(windows_arch $dir) build" configure_windows "$ROOT" "build/$dir" $dir >/dev/null
+    step "building the $(windows_arch $dir) build" cmake --build "build/$dir" -j "$(nproc)" --target "${targets[@]}" \
+        >/dev/null
 done
 
 source tests/wine/lib/load.sh "$build"
@@ -86,16 +85,14 @@ if ((virtual_camera)); then
     step "installing the virtual camera" install_virtual_camera
     STEP_HINT=
     step "installing the device tree and capture stand-ins" install_standins
-    devtree camera
-    capture_drivers_set "$WDM_CAPTURE_DRIVER"
+    plug_camera
     vcamctl clear >/dev/null
 fi
 
 started=0
 if ((headless)); then
-    wine "$EXE" >/dev/null 2>&1 &
     STEP_HINT="Lumetra's window did not appear within 30 s"
-    step "starting Lumetra" probe wait 30 >/dev/null
+    step "starting Lumetra" start_lumetra >/dev/null
     STEP_HINT=
     started=1
     sleep 1

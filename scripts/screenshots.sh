@@ -35,8 +35,7 @@ exit_lumetra >/dev/null
 
 step "installing the virtual camera" install_virtual_camera
 step "installing the stand-ins" install_standins
-devtree camera
-capture_drivers_set "$WDM_CAPTURE_DRIVER"
+plug_camera
 start_active "starting Lumetra with the virtual camera"
 sleep 1
 shoot_window "$out/lumetra-test-picture.png"

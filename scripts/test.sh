@@ -24,11 +24,9 @@ step "checking that every script the README names is executable" readme_scripts_
 jobs=$(nproc)
 step "configuring the host build" cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug
 step "building the host tests" cmake --build build/host -j "$jobs"
-for target in win32:i686 win64:x86_64; do
-    dir=${target%%:*} arch=${target##*:}
-    step "configuring the $arch build" cmake -S . -B "build/$dir" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake"
-    step "building the $arch build" cmake --build "build/$dir" -j "$jobs"
+for dir in win32 win64; do
+    step "configuring the $(windows_arch $dir) build" configure_windows "$PWD" "build/$dir" $dir
+    step "building the $(windows_arch $dir) build" cmake --build "build/$dir" -j "$jobs"
 done
 
 echo "== Host tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
@@ -87,7 +85,7 @@ for dir in win32 win64; do
     done
 done
 # A signed build: the shipping one where 32-bit Wine runs, else the x86_64 one.
-[[ -z $LUMETRA_WINE32 ]] && signed_build=win32 || signed_build=win64
+signed_build=$(build_to_run)
 echo "== tests/wine/signing_test.sh $signed_build"
 bash tests/wine/signing_test.sh $signed_build || wine_failures+=("signing_test.sh $signed_build")
 echo "== tests/wine/commands_test.sh"

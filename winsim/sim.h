@@ -347,7 +347,7 @@ enum class DllSearch {
 };
 DllSearch SearchAtFirstCall(const std::string &dll);
 // The paths the program loaded libraries from, in order.
-const std::vector<std::wstring> &LibrariesLoaded();
+std::vector<std::wstring> LibrariesLoaded();
 
 long LiveWindows();
 long LiveMenus();

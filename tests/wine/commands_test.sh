@@ -25,7 +25,7 @@ nothing_left() {
 }
 
 # The shipping build where 32-bit Wine runs, else the x86_64 one.
-[[ -z $(wine32_missing) ]] && run_build=win32 || run_build=win64
+run_build=$(build_to_run)
 run_headless() { # arguments of run.sh; its output lands in run.out
     env -u DISPLAY WINEPREFIX="$run_prefix" LUMETRA_BUILD=$run_build bash "$ROOT/scripts/run.sh" "$@" \
         >"$ARTIFACTS/run.out" 2>&1

@@ -7,7 +7,7 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumetra'
 
 start_display
 new_prefix
-dir="$WINEPREFIX/drive_c/${PROGRAM_FILES#C:\\}/Lumetra"
+dir=$(installed_dir)
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Lumetra.lnk"
 # The entry in the registry view of the installer's architecture.
 uninstall_value() {

@@ -28,8 +28,7 @@ check "Lumetra.exe is copied to C:\\users\\$user\\Downloads, a DLL planted besid
 EXE="C:\\users\\$user\\Downloads\\Lumetra.exe"
 
 # The camera plugged in, free, at 50 Hz, with its capture driver.
-devtree camera
-capture_drivers_set "$WDM_CAPTURE_DRIVER"
+plug_camera
 vcamctl value 1 >/dev/null
 vcamctl clear >/dev/null
 # Started with the loader's trace kept. A program that loaded a planted DLL

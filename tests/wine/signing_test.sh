@@ -8,6 +8,7 @@
 # Builds in build/<build>-signed; what osslsigncode printed is kept in
 # signatures.txt.
 source "$(dirname "$0")/lib/load.sh" "$@"
+source "$ROOT/scripts/steps.sh"
 SIGNED=$ROOT/build/$BUILD-signed
 KEYS=$(mktemp -d /tmp/lumetra-signing.XXXXXX)
 trap 'end_own_processes; rm -rf "$KEYS"' EXIT
@@ -20,11 +21,10 @@ make_certificate() {
         openssl pkcs12 -export -inkey "$KEYS/key.pem" -in "$KEYS/certificate.pem" -out "$LUMETRA_SIGN_PFX" \
             -passout "pass:$LUMETRA_SIGN_PASSWORD"
 }
-configure() { # build folder
-    cmake -S "$ROOT" -B "$1" --no-warn-unused-cli -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$ARCH.cmake"
+build_signed() {
+    rm -rf "$SIGNED" && configure_windows "$ROOT" "$SIGNED" "$BUILD" >/dev/null &&
+        cmake --build "$SIGNED" -j "$(nproc)" --target Lumetra installer >/dev/null
 }
-build_signed() { rm -rf "$SIGNED" && configure "$SIGNED" >/dev/null && cmake --build "$SIGNED" -j "$(nproc)" --target Lumetra installer >/dev/null; }
 # osslsigncode's report goes to signatures.txt; the signature must hold.
 signed() { # file
     local report status
@@ -44,7 +44,7 @@ check "the signed Lumetra.exe passes the import check" passes_import_check "$SIG
 
 start_display
 new_prefix
-dir="$WINEPREFIX/drive_c/${PROGRAM_FILES#C:\\}/Lumetra"
+dir=$(installed_dir)
 check "the signed installer installs silently" wine "$SIGNED_SETUP" /S
 check "the installed uninstaller's signature holds" signed "$dir/Uninstall.exe"
 EXE="$dir/Lumetra.exe"
@@ -54,5 +54,5 @@ check "and ends by its Exit button" exit_lumetra
 
 unset LUMETRA_SIGN_PFX LUMETRA_SIGN_PASSWORD
 check "without a certificate the build says in one line that it builds unsigned" \
-    equals "$(configure "$BIN" | grep -ci 'unsigned')" 1
+    equals "$(configure_windows "$ROOT" "$SIGNED" "$BUILD" | grep -ci 'unsigned')" 1
 finish

@@ -133,9 +133,9 @@ using namespace sim::detail;
 // are taken: ole32/tests/compobj.c, test_oletlsdata.
 HRESULT WINAPI CoInitializeEx(LPVOID reserved, DWORD model)
 {
-    const DWORD kOtherFlags = 0x4 | 0x8;
+    const DWORD kFlags = COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE | COINIT_SPEED_OVER_MEMORY;
     bool mta = (model & COINIT_APARTMENTTHREADED) == 0;
-    if (reserved != NULL || (model & ~(DWORD)(COINIT_APARTMENTTHREADED | kOtherFlags)))
+    if (reserved != NULL || (model & ~kFlags))
         return E_INVALIDARG;
     if (ApartmentDepth() > 0 && InMultithreadedApartment() != mta)
         return RPC_E_CHANGED_MODE;

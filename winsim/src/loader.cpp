@@ -5,6 +5,8 @@
 
 #include <wctype.h>
 
+#include <algorithm>
+
 using namespace sim;
 using namespace sim::detail;
 
@@ -110,8 +112,7 @@ HMODULE WINAPI LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags)
     State &s = S();
     for (size_t i = 0; i < SystemDlls().size(); ++i) {
         if (lower == folder + SystemDlls()[i].name) {
-            s.loadedAt.insert({SystemDlls()[i].name, s.log.size()});
-            s.librariesLoaded.push_back(path);
+            s.loaded.push_back({SystemDlls()[i].name, path, s.log.size()});
             return (HMODULE)(0x10000000 + 0x100000 * i);
         }
     }
@@ -123,29 +124,31 @@ HMODULE WINAPI LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags)
 namespace sim {
 
 void SetHasDefaultDllDirectories(bool has) { S().hasDefaultDllDirectories = has; }
-const std::vector<std::wstring> &LibrariesLoaded() { return S().librariesLoaded; }
+std::vector<std::wstring> LibrariesLoaded()
+{
+    std::vector<std::wstring> paths;
+    for (const State::Loaded &library : S().loaded)
+        paths.push_back(library.path);
+    return paths;
+}
 
 DllSearch SearchAtFirstCall(const std::string &dll)
 {
     const State &s = S();
-    for (const SystemDll &candidate : SystemDlls()) {
-        if (dll != candidate.name)
-            continue;
-        for (size_t at = 1; at <= s.log.size(); ++at) {
-            bool intoDll = false;
-            for (Call call : candidate.calls)
-                intoDll = intoDll || s.log[at - 1] == call;
-            if (!intoDll)
-                continue;
-            auto loaded = s.loadedAt.find(dll);
-            if (loaded != s.loadedAt.end() && loaded->second < at)
-                return DllSearch::AlreadyLoaded;
-            if (s.searchRestrictedAt != 0 && s.searchRestrictedAt < at)
-                return DllSearch::SystemFolderOnly;
-            return DllSearch::ProgramFolderFirst;
-        }
-    }
-    return DllSearch::NotCalled;
+    auto candidate = std::find_if(SystemDlls().begin(), SystemDlls().end(),
+                                  [&](const SystemDll &d) { return dll == d.name; });
+    if (candidate == SystemDlls().end())
+        return DllSearch::NotCalled;
+    auto intoDll = [&](Call call) { return std::count(candidate->calls.begin(), candidate->calls.end(), call) > 0; };
+    size_t at = (size_t)(std::find_if(s.log.begin(), s.log.end(), intoDll) - s.log.begin()) + 1; // from 1
+    if (at > s.log.size())
+        return DllSearch::NotCalled;
+    for (const State::Loaded &library : s.loaded)
+        if (library.dll == dll && library.at < at)
+            return DllSearch::AlreadyLoaded;
+    if (s.searchRestrictedAt != 0 && s.searchRestrictedAt < at)
+        return DllSearch::SystemFolderOnly;
+    return DllSearch::ProgramFolderFirst;
 }
 
 } // namespace sim

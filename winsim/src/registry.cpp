@@ -75,16 +75,28 @@ bool Virtualized(const std::string &path)
 
 std::string VirtualCopy(const std::string &path) { return kVirtualStore + path.substr(sizeof(kSoftware) - 1); }
 
-bool KeyExists(const std::string &path)
+// The key as the process sees it: where its writes may go ("" where none
+// may) and the virtual copy its reads look at first.
+struct View {
+    std::string writeTo, virtualCopy;
+    explicit View(const std::string &path)
+    {
+        if (Virtualized(path))
+            virtualCopy = VirtualCopy(path);
+        writeTo = MayWrite(path) ? path : virtualCopy;
+    }
+};
+
+bool KeyExists(const std::string &path, const View &view)
 {
-    return S().registry.count(path) || (Virtualized(path) && S().registry.count(VirtualCopy(path)));
+    return S().registry.count(path) || (!view.virtualCopy.empty() && S().registry.count(view.virtualCopy));
 }
 
-HKEY NewHandle(const std::string &path, bool writable, bool virtualWrites)
+HKEY NewHandle(const std::string &path, const View &view, bool writes)
 {
     HKEY key = (HKEY)S().nextKey;
     S().nextKey += 4;
-    S().openKeys[key] = {path, writable, virtualWrites};
+    S().openKeys[key] = {path, writes ? view.writeTo : "", view.virtualCopy};
     return key;
 }
 
@@ -150,13 +162,13 @@ LSTATUS WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM acce
     std::string path = Resolve(key, subKey, access);
     if (path.empty())
         return ERROR_INVALID_HANDLE;
-    if (!KeyExists(path))
+    View view(path);
+    if (!KeyExists(path, view))
         return ERROR_FILE_NOT_FOUND;
     bool wantsWrite = (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY)) != 0;
-    if (wantsWrite && !MayWrite(path) && !Virtualized(path))
+    if (wantsWrite && view.writeTo.empty())
         return ERROR_ACCESS_DENIED;
-    bool writes = wantsWrite || (access & MAXIMUM_ALLOWED);
-    *result = NewHandle(path, writes && MayWrite(path), writes && !MayWrite(path) && Virtualized(path));
+    *result = NewHandle(path, view, wantsWrite || (access & MAXIMUM_ALLOWED));
     return ERROR_SUCCESS;
 }
 
@@ -172,15 +184,13 @@ LSTATUS WINAPI RegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result)
     std::string path = Resolve(key, subKey, 0);
     if (path.empty())
         return ERROR_INVALID_HANDLE;
-    if (!KeyExists(path)) {
-        if (MayWrite(path))
-            CreatePath(path);
-        else if (Virtualized(path))
-            CreatePath(VirtualCopy(path));
-        else
+    View view(path);
+    if (!KeyExists(path, view)) {
+        if (view.writeTo.empty())
             return ERROR_ACCESS_DENIED;
+        CreatePath(view.writeTo);
     }
-    *result = NewHandle(path, MayWrite(path), !MayWrite(path) && Virtualized(path));
+    *result = NewHandle(path, view, true);
     return ERROR_SUCCESS;
 }
 
@@ -197,9 +207,10 @@ LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD
     if (data != NULL && size == NULL)
         return ERROR_INVALID_PARAMETER;
     // A virtualized key's values are read from its virtual copy first.
-    const std::string &path = handle->second.path, valueName = Lower(name ? name : "");
+    const OpenKey &open = handle->second;
+    const std::string valueName = Lower(name ? name : "");
     const RegValue *found = NULL;
-    for (const std::string &in : {Virtualized(path) ? VirtualCopy(path) : path, path}) {
+    for (const std::string &in : {open.virtualCopy, open.path}) {
         auto values = S().registry.find(in);
         if (found == NULL && values != S().registry.end() && values->second.count(valueName))
             found = &values->second.at(valueName);
@@ -232,7 +243,7 @@ LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
     auto handle = S().openKeys.find(key);
     if (handle == S().openKeys.end())
         return ERROR_INVALID_HANDLE;
-    if (!handle->second.writable && !handle->second.virtualWrites)
+    if (handle->second.writeTo.empty())
         return ERROR_ACCESS_DENIED;
     if (data == NULL && size != 0)
         return ERROR_NOACCESS;
@@ -241,7 +252,7 @@ LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
     // leaves it out, as long as the byte after the data is zero.
     if (IsString(type) && size > 0 && data[size - 1] != 0 && data[size] == 0)
         stored += '\0';
-    std::string path = handle->second.writable ? handle->second.path : VirtualCopy(handle->second.path);
+    std::string path = handle->second.writeTo;
     CreatePath(path);
     S().registry[path][Lower(name ? name : "")] = {type, stored};
     ++S().succeeded.valuesSet;

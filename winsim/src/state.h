@@ -62,9 +62,9 @@ struct TreeNode {
 };
 
 struct OpenKey {
-    std::string path;   // "hklm\\software\\vendor", lower case
-    bool writable;      // writes go to the key itself
-    bool virtualWrites; // denied writes go to the key's virtual copy
+    std::string path;        // "hklm\\software\\vendor", lower case
+    std::string writeTo;     // where writes go: the key, its virtual copy, or "" for a key opened to read
+    std::string virtualCopy; // read before the key itself, for a virtualized process; or ""
 };
 
 struct State {
@@ -104,8 +104,12 @@ struct State {
     // to the system folder and when each DLL was loaded by its full path.
     bool hasDefaultDllDirectories = true;
     size_t searchRestrictedAt = 0;
-    std::map<std::string, size_t> loadedAt;
-    std::vector<std::wstring> librariesLoaded;
+    struct Loaded {
+        std::string dll;
+        std::wstring path;
+        size_t at; // the call log's size then
+    };
+    std::vector<Loaded> loaded; // libraries loaded by their full paths, in order
 };
 
 State &S();

@@ -5,7 +5,7 @@
 # Lumetra's identifiers by their names in res/resource.h, and Windows' own two.
 eval "$(awk '$1 == "#define" && $2 ~ /^ID[A-Z]*_[A-Z0-9_]+$/ && $3 ~ /^[0-9]+$/ { print $2 "=" $3 }' \
     "$ROOT/res/resource.h")"
-IDOK=1 IDCANCEL=2
+IDCANCEL=2
 MODE_RADIOS="$IDC_RADIO_OUTDOOR $IDC_RADIO_50HZ $IDC_RADIO_60HZ"
 
 # The build's installer (for x86_64 a test-only one from the same script) and
@@ -15,6 +15,7 @@ if [[ $BUILD == win32 ]]; then
 else
     SETUP=$BIN/Lumetra-1.0.0.2-setup-x64-test.exe PROGRAM_FILES='C:\Program Files'
 fi
+installed_dir() { echo "$WINEPREFIX/drive_c/${PROGRAM_FILES#C:\\}/Lumetra"; } # where the installer puts Lumetra
 
 probe() { wine "$PROBE" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 

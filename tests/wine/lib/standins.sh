@@ -63,6 +63,11 @@ devtree_lines() { # camera | camera-without-driver | other-product | without-cam
     [[ -z $under_hub ]] || echo "4|$under_hub"
     echo '1|driver={4d36e967-e325-11ce-bfc1-08002be10318}\0000|desc=Disk drive|hwid=IDE\DiskWINE'
 }
+# The camera plugged in, with its capture driver.
+plug_camera() {
+    devtree camera
+    capture_drivers_set "$WDM_CAPTURE_DRIVER"
+}
 devtree() { # preset
     local lines
     mapfile -t lines < <(devtree_lines "$1")

@@ -1,6 +1,6 @@
 # Wine on this machine: where its own DLLs are, whether it runs a build, and
-# what identifies the set-up a prefix was made with. The test command and the
-# build source it alone.
+# what identifies the set-up a prefix was made with. The build and the
+# scripts that decide what to run source it alone.
 
 # Why 32-bit Windows programs cannot run here, or nothing when they can;
 # LUMETRA_WINE32, when set, is the answer (any text pretends they cannot).
@@ -14,6 +14,7 @@ wine32_missing() {
     fi
 }
 build_cannot_run() { [[ $1 == win32 ]] && wine32_missing; return 0; } # build: why, or nothing
+build_to_run() { [[ -z $(wine32_missing) ]] && echo win32 || echo win64; } # the shipping one where it runs
 
 # Ends the script, saying why and what to do instead, when the build cannot run.
 require_build_runs() { # build, [what to do instead]
