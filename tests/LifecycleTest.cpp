@@ -3,6 +3,7 @@
 #include "PreviewChecks.h"
 
 #include "camera/zivo_camera.h"
+#include "control/SystemDlls.h"
 #include "ui/LightFreqDlg.h"
 
 #include <dbt.h>
@@ -342,6 +343,25 @@ TEST_F(LifecycleTest, OneRequestEndToEndWithEveryDllFromTheSystemFolder)
         EXPECT_EQ(std::string("8\0", 2), StoredCountry()) << c.windows;
         NextCase(c.windows);
     }
+}
+
+// Where SetDefaultDllDirectories is missing, the three DLLs are loaded by
+// their full paths: none when the system folder cannot be read, and only
+// those whose full path fits in MAX_PATH characters.
+TEST_F(LifecycleTest, WithoutTheSearchRestrictionOnlyWholeSystemPathsAreLoaded)
+{
+    sim::SetHasDefaultDllDirectories(false);
+    sim::FailCall(sim::Call::GetSystemDirectory, 0);
+    UseSystemFolderDllsOnly();
+    EXPECT_TRUE(sim::LibrariesLoaded().empty());
+    NextCase("no system folder: ");
+    // 248 characters and a backslash: "ksproxy.ax" with its terminator just
+    // fills MAX_PATH, the other two names are longer.
+    const std::wstring folder = L"C:\\" + std::wstring(245, L'w');
+    sim::SetHasDefaultDllDirectories(false);
+    sim::SetSystemFolder(folder);
+    UseSystemFolderDllsOnly();
+    EXPECT_EQ(std::vector<std::wstring>{folder + L"\\ksproxy.ax"}, sim::LibrariesLoaded());
 }
 
 } // namespace

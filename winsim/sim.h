@@ -336,6 +336,7 @@ long LiveRegistryKeys();
 // SetDefaultDllDirectories exists from Windows 8 on, and on Vista and 7 with
 // KB2533623; without it (has false) GetProcAddress finds none.
 void SetHasDefaultDllDirectories(bool has);
+void SetSystemFolder(const std::wstring &path); // C:\Windows\system32 unless set
 // How Windows' loader finds a DLL that is not a KnownDLL (ksproxy.ax,
 // cfgmgr32.dll, avicap32.dll) when the program first calls into it, as a
 // delay-loaded DLL is then loaded by its name alone.

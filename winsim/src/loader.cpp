@@ -13,8 +13,6 @@ using namespace sim::detail;
 namespace {
 
 const HMODULE kKernel32 = (HMODULE)0x7B000000;
-const WCHAR kSystemFolder[] = L"C:\\Windows\\system32";
-const size_t kSystemFolderLength = sizeof(kSystemFolder) / sizeof(WCHAR) - 1;
 
 // The system folder's DLLs the program may load by path, with the calls it
 // makes into each.
@@ -87,10 +85,11 @@ UINT WINAPI GetSystemDirectoryW(LPWSTR buffer, UINT size)
 {
     if (Enter(Call::GetSystemDirectory, NULL))
         return 0;
-    if (size <= kSystemFolderLength)
-        return (UINT)kSystemFolderLength + 1;
-    memcpy(buffer, kSystemFolder, sizeof(kSystemFolder));
-    return (UINT)kSystemFolderLength;
+    const std::wstring &folder = S().systemFolder;
+    if (size <= folder.size())
+        return (UINT)folder.size() + 1;
+    memcpy(buffer, folder.c_str(), (folder.size() + 1) * sizeof(WCHAR));
+    return (UINT)folder.size();
 }
 
 HMODULE WINAPI LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags)
@@ -108,7 +107,7 @@ HMODULE WINAPI LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags)
         SetLastError(ERROR_MOD_NOT_FOUND);
         return NULL;
     }
-    std::string folder = Lower(kSystemFolder) + "\\";
+    std::string folder = Lower(S().systemFolder.c_str()) + "\\";
     State &s = S();
     for (size_t i = 0; i < SystemDlls().size(); ++i) {
         if (lower == folder + SystemDlls()[i].name) {
@@ -124,6 +123,7 @@ HMODULE WINAPI LoadLibraryExW(LPCWSTR path, HANDLE file, DWORD flags)
 namespace sim {
 
 void SetHasDefaultDllDirectories(bool has) { S().hasDefaultDllDirectories = has; }
+void SetSystemFolder(const std::wstring &path) { S().systemFolder = path; }
 std::vector<std::wstring> LibrariesLoaded()
 {
     std::vector<std::wstring> paths;

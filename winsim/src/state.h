@@ -103,6 +103,7 @@ struct State {
     // The loader (loader.cpp): log sizes when the DLL search was restricted
     // to the system folder and when each DLL was loaded by its full path.
     bool hasDefaultDllDirectories = true;
+    std::wstring systemFolder = L"C:\\Windows\\system32";
     size_t searchRestrictedAt = 0;
     struct Loaded {
         std::string dll;
