@@ -18,8 +18,6 @@ namespace {
 
 using sim::Call;
 
-const char kKey[] = "Software\\ZivoCam";
-
 sim::camera::Camera *g_camera;
 
 // Another video device on a hub, and no camera.
@@ -124,14 +122,14 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
                        EXPECT_EQ(sim::camera::HardwareIdsRead() > 0, present != 0);
                        return calls;
                    }});
-    ops.push_back({"country load", [] { sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "7"); },
+    ops.push_back({"country load", [] { StoreCountry("7"); },
                    [](size_t n) {
                        int country = 0;
                        size_t calls = Measure(n, [&] { country = LoadCountry(); });
                        EXPECT_EQ(sim::Succeeded().valuesQueried ? 7 : kDefaultCountry, country);
                        return calls;
                    }});
-    ops.push_back({"country save", [] { sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "7"); },
+    ops.push_back({"country save", [] { StoreCountry("7"); },
                    [](size_t n) {
                        size_t calls = Measure(n, [] { SaveCountry(8); });
                        EXPECT_EQ(sim::Succeeded().valuesSet ? std::string("8\0", 2) : "7", StoredCountry());

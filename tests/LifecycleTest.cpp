@@ -26,8 +26,6 @@ protected:
     }
 };
 
-const char kKey[] = "Software\\ZivoCam";
-
 class LifecycleTest : public PlatformTest {
 protected:
     // The camera plugged in (the same one again after the first time).
@@ -52,7 +50,7 @@ protected:
 
 TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
 {
-    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "6");
+    StoreCountry("6");
     sim::Then([&] {
         EXPECT_EQ((std::vector<int>{0, 0, 0}), RadioChecks());
         EXPECT_EQ(0, RadiosEnabled());
@@ -94,7 +92,7 @@ TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
 TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
 {
     PlugCamera(false);
-    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "3");
+    StoreCountry("3");
     HWND owner = NULL;
     sim::Then([&] { // inside the warning box: the radios are off, the failed preview's window still there
         owner = MainWindow();

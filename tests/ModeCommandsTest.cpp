@@ -74,7 +74,7 @@ TEST_F(ModeCommandsTest, CountryIndicesOutsideTheTableCheckNothing)
 {
     // The extremes a 10-byte value can hold; past INT_MAX the parse clamps.
     for (const char *stored : {"12", "10", "-1", "2147483647", "9999999999", "-999999999", "0"}) {
-        sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", REG_SZ, stored);
+        StoreCountry(stored);
         OpenCountries();
         sim::DismissMenu();
         CLightFreqDlg dlg;

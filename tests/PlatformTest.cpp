@@ -41,8 +41,18 @@ Geometry WindowGeometry(HWND window)
 
 HWND MainWindow() { return FindWindowA(NULL, "Lumetra"); }
 
+const char kCountryKey[] = "Software\\ZivoCam";
+
+void StoreCountry(const std::string &data, DWORD type)
+{
+    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kCountryKey, "Country", type, data);
+}
+
 std::string StoredCountry()
 {
     sim::RegValue value = {};
-    return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", &value) ? value.data : "<none>";
+    if (!sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kCountryKey, "Country", &value))
+        return "<none>";
+    EXPECT_EQ((DWORD)REG_SZ, value.type);
+    return value.data;
 }

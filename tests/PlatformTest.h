@@ -60,5 +60,8 @@ template <class Dialog> INT_PTR RunThenLeave(Dialog &dlg)
     sim::Key(VK_ESCAPE);
     return dlg.DoModal();
 }
-// The country value under HKLM\Software\ZivoCam as stored, or "<none>".
+// The country value under HKLM\Software\ZivoCam: stored as data of a type,
+// and as stored, a string, or "<none>".
+extern const char kCountryKey[];
+void StoreCountry(const std::string &data, DWORD type = REG_SZ);
 std::string StoredCountry();
