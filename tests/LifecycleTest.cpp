@@ -58,8 +58,7 @@ TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
     });
     sim::Click(IDC_BTN_COUNTRY);
     sim::DismissMenu();
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_TRUE(sim::MessageBoxes().empty());
     EXPECT_EQ(6, dlg.m_nCountry);
     EXPECT_EQ(-1, dlg.m_nFreqState);
@@ -79,8 +78,7 @@ TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
         });
         sim::Click(IDC_BTN_OTHER);
         sim::DismissMenu();
-        CLightFreqDlg dlg;
-        RunThenLeave(dlg);
+        DialogRun dlg;
         EXPECT_EQ(mode <= 2 ? mode - 1 : -1, dlg.m_nFreqState) << mode;
         std::vector<UINT> none, frequency = {ID_FREQ_50HZ + (UINT)mode - 1};
         EXPECT_EQ(mode == 1 || mode == 2 ? frequency : none, CheckedIn(0)) << mode;
@@ -128,7 +126,8 @@ TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
         });
         CLightFreqDlg dlg;
         dlg.m_bPreviewing = 1; // the start-up clears whatever it held
-        RunThenLeave(dlg);
+        sim::Key(VK_ESCAPE);
+        dlg.DoModal();
         EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow)) << first;
         EXPECT_EQ(-1, dlg.m_nFreqState); // not refreshed by a device change
         NextCase("first event " + std::to_string(first) + ": ");
@@ -145,8 +144,7 @@ TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
             EXPECT_EQ(0, RadiosEnabled());
             EXPECT_TRUE(sim::CaptureWindows().empty());
         });
-        CLightFreqDlg dlg;
-        RunThenLeave(dlg);
+        DialogRun dlg;
         EXPECT_EQ(0, dlg.m_nFreqState) << notification;
         EXPECT_EQ(0, dlg.m_bPreviewing);
         NextCase("event " + std::to_string(notification) + ": ");
@@ -178,8 +176,7 @@ TEST_F(LifecycleTest, TheWindowOfAFailedStartGoesWhenTheCameraIsFoundGone)
         EXPECT_EQ(probes + 1, sim::CallCount(sim::Call::CM_Locate_DevNode));
         EXPECT_TRUE(sim::CaptureWindows().empty());
     });
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_EQ(0, dlg.m_bPreviewing);
 }
 
@@ -197,8 +194,7 @@ TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
         for (UINT event : {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_DEVICEQUERYREMOVE})
             EXPECT_EQ(0, sim::SendDeviceChange(MainWindow(), event));
     });
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow));
 }
 
@@ -216,8 +212,7 @@ TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
     sim::DeviceChange(DBT_DEVNODES_CHANGED);
     sim::Then([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::PickMenuItem(ID_COUNTRY_JAPAN);
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_EQ(8, dlg.m_nCountry);
     EXPECT_EQ(1, dlg.m_nFreqState);
 }

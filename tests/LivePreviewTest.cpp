@@ -8,16 +8,9 @@
 
 namespace {
 
+// The dialog runs with the camera absent, so it starts no preview of its own.
 class LivePreviewTest : public PlatformTest {
 protected:
-    // Runs the dialog (with the camera absent, so it starts no preview of its
-    // own) and calls during() inside it.
-    void WithDialog(std::function<void(CLightFreqDlg &)> during)
-    {
-        CLightFreqDlg dlg;
-        sim::Then([&] { during(dlg); });
-        RunThenLeave(dlg);
-    }
     // The capture messages a window received, without the window's own.
     static std::vector<sim::MessageSeen> CaptureMessages(HWND capture)
     {
@@ -33,7 +26,7 @@ protected:
 TEST_F(LivePreviewTest, ASuccessfulStartSendsTheCaptureMessagesInOrder)
 {
     sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
-    WithDialog([](CLightFreqDlg &dlg) {
+    DialogRun([](CLightFreqDlg &dlg) {
         ASSERT_TRUE(dlg.StartPreview());
         EXPECT_EQ(1, dlg.m_bPreviewing);
         HWND capture = dlg.m_hCapWnd;
@@ -82,7 +75,7 @@ TEST_F(LivePreviewTest, TheDriverIsChosenByItsDescription)
     for (const auto &c : cases) {
         for (const std::string &d : c.drivers)
             sim::AddCaptureDriver(d);
-        WithDialog([&](CLightFreqDlg &dlg) {
+        DialogRun([&](CLightFreqDlg &dlg) {
             dlg.StartPreview();
             EXPECT_EQ(c.index, ConnectedIndex(dlg.m_hCapWnd)) << c.drivers.size();
         });
@@ -92,7 +85,7 @@ TEST_F(LivePreviewTest, TheDriverIsChosenByItsDescription)
 
 TEST_F(LivePreviewTest, AFailedConnectLeavesItsWindowForTheNextStop)
 {
-    WithDialog([](CLightFreqDlg &dlg) { // no capture driver at all
+    DialogRun([](CLightFreqDlg &dlg) { // no capture driver at all
         EXPECT_FALSE(dlg.StartPreview());
         EXPECT_EQ(0, dlg.m_bPreviewing);
         HWND left = dlg.m_hCapWnd;
@@ -106,7 +99,7 @@ TEST_F(LivePreviewTest, AFailedConnectLeavesItsWindowForTheNextStop)
 
 TEST_F(LivePreviewTest, StopWithoutAWindowStillDisablesTheRadios)
 {
-    WithDialog([](CLightFreqDlg &dlg) {
+    DialogRun([](CLightFreqDlg &dlg) {
         dlg.EnableModeButtons(TRUE);
         dlg.m_bPreviewing = 1;
         EXPECT_TRUE(dlg.StopPreview());
@@ -118,7 +111,7 @@ TEST_F(LivePreviewTest, StopWithoutAWindowStillDisablesTheRadios)
 TEST_F(LivePreviewTest, StartingWhilePreviewingReplacesTheWindow)
 {
     sim::AddCaptureDriver(" ");
-    WithDialog([](CLightFreqDlg &dlg) {
+    DialogRun([](CLightFreqDlg &dlg) {
         ASSERT_TRUE(dlg.StartPreview());
         HWND first = dlg.m_hCapWnd;
         ASSERT_TRUE(dlg.StartPreview());
@@ -136,7 +129,7 @@ TEST_F(LivePreviewTest, AWindowThatCannotBeCreatedFailsTheStart)
 {
     sim::AddCaptureDriver(" ");
     sim::FailCall(sim::Call::capCreateCaptureWindow, S_OK);
-    WithDialog([](CLightFreqDlg &dlg) {
+    DialogRun([](CLightFreqDlg &dlg) {
         EXPECT_FALSE(dlg.StartPreview());
         EXPECT_EQ(NULL, dlg.m_hCapWnd);
         EXPECT_EQ(0, dlg.m_bPreviewing);

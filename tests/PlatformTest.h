@@ -54,12 +54,6 @@ Geometry WindowGeometry(HWND window);
 
 // The main window while the program runs.
 HWND MainWindow();
-// Runs the dialog over the input scripted so far, then leaves it with Esc.
-template <class Dialog> INT_PTR RunThenLeave(Dialog &dlg)
-{
-    sim::Key(VK_ESCAPE);
-    return dlg.DoModal();
-}
 // The country value under HKLM\Software\ZivoCam: stored as data of a type,
 // and as stored, a string, or "<none>".
 extern const char kCountryKey[];
