@@ -92,14 +92,25 @@ INSTANTIATE_TEST_SUITE_P(EachStep, EnumerationStop,
                                            StepFailure{Call::GetDisplayName, E_OUTOFMEMORY, true}),
                          NameAfterFailedCall());
 
-TEST_F(CameraModeTest, EnumerationFailsCleanlyWhenTheEnumeratorCannotBeMade)
+// A step of the enumeration or of opening the camera that fails: no camera,
+// and nothing sent to it.
+TEST_F(CameraModeTest, ACameraThatCannotBeEnumeratedOrOpenedCountsAsAbsent)
 {
-    for (Call step : {Call::CoCreateInstance, Call::CreateClassEnumerator, Call::CoGetMalloc}) {
-        Camera();
-        sim::FailCall(step, E_OUTOFMEMORY);
-        EXPECT_FALSE(SetFrequencyMode(2)) << sim::CallName(step);
-        EXPECT_EQ(0u, Requests(0)) << sim::CallName(step);
-        EndCase(std::string(sim::CallName(step)) + " failing: ");
+    const struct {
+        Call step;
+        HRESULT result;
+    } failures[] = {
+        {Call::CoCreateInstance, E_OUTOFMEMORY}, {Call::CreateClassEnumerator, E_OUTOFMEMORY},
+        {Call::CoGetMalloc, E_OUTOFMEMORY},      {Call::BindToObject, E_NOINTERFACE},
+        {Call::KsGetObjectHandle, S_OK}, // no handle
+    };
+    for (const auto &f : failures) {
+        sim::camera::Camera &camera = Camera();
+        sim::FailCall(f.step, f.result);
+        EXPECT_FALSE(SetFrequencyMode(2)) << sim::CallName(f.step);
+        EXPECT_EQ(kModeUnknown, GetFrequencyMode()) << sim::CallName(f.step);
+        EXPECT_EQ(0u, Requests(camera)) << sim::CallName(f.step);
+        EndCase(std::string(sim::CallName(f.step)) + " failing: ");
     }
 }
 
@@ -179,19 +190,6 @@ TEST_F(CameraModeTest, GetReportsTheDriversValueUncheckedOrUnknownOnFailure)
 
     driver.getFailure = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
     EXPECT_EQ(kModeUnknown, GetFrequencyMode());
-}
-
-TEST_F(CameraModeTest, ACameraThatCannotBeOpenedCountsAsAbsent)
-{
-    Camera();
-    sim::FailCall(Call::BindToObject, E_NOINTERFACE);
-    EXPECT_FALSE(SetFrequencyMode(1));
-    EXPECT_EQ(kModeUnknown, GetFrequencyMode());
-    EndCase("no binding: ");
-    sim::camera::Camera &camera = Camera();
-    sim::FailCall(Call::KsGetObjectHandle, S_OK);
-    EXPECT_FALSE(SetFrequencyMode(1));
-    EXPECT_EQ(0u, Requests(camera));
 }
 
 TEST_F(CameraModeTest, EverySetEnumeratesAfreshNothingIsCached)
