@@ -14,11 +14,7 @@ protected:
     // The capture messages a window received, without the window's own.
     static std::vector<sim::MessageSeen> CaptureMessages(HWND capture)
     {
-        std::vector<sim::MessageSeen> seen;
-        for (const sim::MessageSeen &m : sim::MessagesTo(capture))
-            if (m.message >= WM_CAP_START)
-                seen.push_back(m);
-        return seen;
+        return MessagesTo(capture, WM_CAP_START, WM_APP - 1);
     }
     static WPARAM ConnectedIndex(HWND capture) { return CaptureMessages(capture).at(0).wParam; }
 };

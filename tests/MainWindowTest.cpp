@@ -91,10 +91,7 @@ TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
     EXPECT_EQ(0u, drawnWhenRestored); // painted normally: no icon drawn
     EXPECT_EQ(LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME)), icon);
     EXPECT_EQ(icon, dlg.m_hIcon);
-    std::vector<sim::MessageSeen> icons;
-    for (const sim::MessageSeen &m : sim::MessagesTo(dialog))
-        if (m.message == WM_SETICON)
-            icons.push_back(m);
+    std::vector<sim::MessageSeen> icons = MessagesTo(dialog, WM_SETICON, WM_SETICON);
     ASSERT_EQ(2u, icons.size());
     EXPECT_EQ((WPARAM)ICON_BIG, icons[0].wParam);
     EXPECT_EQ((WPARAM)ICON_SMALL, icons[1].wParam);
@@ -106,8 +103,8 @@ TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
     EXPECT_EQ(114, sim::IconsDrawn()[0].y); // (260 - 33 + 1) / 2
     EXPECT_EQ(icon, sim::IconsDrawn()[0].icon);
     bool erased = false;
-    for (const sim::MessageSeen &m : sim::MessagesTo(dialog))
-        erased |= m.message == WM_ICONERASEBKGND && (HDC)m.wParam == sim::IconsDrawn()[0].dc;
+    for (const sim::MessageSeen &m : MessagesTo(dialog, WM_ICONERASEBKGND, WM_ICONERASEBKGND))
+        erased |= (HDC)m.wParam == sim::IconsDrawn()[0].dc;
     EXPECT_TRUE(erased);
 }
 

@@ -39,6 +39,15 @@ Geometry WindowGeometry(HWND window)
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+std::vector<sim::MessageSeen> MessagesTo(HWND window, UINT first, UINT last)
+{
+    std::vector<sim::MessageSeen> seen;
+    for (const sim::MessageSeen &m : sim::MessagesTo(window))
+        if (m.message >= first && m.message <= last)
+            seen.push_back(m);
+    return seen;
+}
+
 HWND MainWindow() { return FindWindowA(NULL, "Lumetra"); }
 
 const char kCountryKey[] = "Software\\ZivoCam";

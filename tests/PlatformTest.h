@@ -8,6 +8,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "sim.h"
 
@@ -52,6 +53,8 @@ std::ostream &operator<<(std::ostream &os, const Geometry &g);
 Geometry ControlGeometry(HWND dialog, int id);
 Geometry WindowGeometry(HWND window);
 
+// The messages first to last the window received, in order.
+std::vector<sim::MessageSeen> MessagesTo(HWND window, UINT first, UINT last);
 // The main window while the program runs.
 HWND MainWindow();
 // The country value under HKLM\Software\ZivoCam: stored as data of a type,
