@@ -52,7 +52,7 @@ size_t Measure(size_t failAt, const std::function<void()> &op)
 // The part of a dialog's run between two points of its script.
 struct DialogStep {
     std::function<void(CLightFreqDlg &)> step;
-    std::function<void(CLightFreqDlg &)> after; // queues the rest, then closes
+    std::function<void(CLightFreqDlg &)> check; // after the step, before Esc closes
 };
 
 size_t RunDialogStep(size_t failAt, const DialogStep &s)
@@ -60,7 +60,8 @@ size_t RunDialogStep(size_t failAt, const DialogStep &s)
     size_t calls = 0;
     CLightFreqDlg dlg;
     sim::Then([&] { calls = Measure(failAt, [&] { s.step(dlg); }); });
-    s.after(dlg);
+    sim::Then([&] { s.check(dlg); });
+    sim::Key(VK_ESCAPE);
     dlg.DoModal();
     return calls;
 }
@@ -143,14 +144,11 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
                                            started = dlg.StartPreview();
                                        },
                                        [&](CLightFreqDlg &dlg) {
-                                           sim::Then([&] {
-                                               EXPECT_EQ(sim::Succeeded().connects - connectsBefore == 2, started != 0);
-                                               EXPECT_EQ(started, dlg.m_bPreviewing);
-                                               ExpectPreviewConsistent(dlg);
-                                               dlg.StopPreview();
-                                               EXPECT_TRUE(sim::CaptureWindows().empty());
-                                           });
-                                           sim::Key(VK_ESCAPE);
+                                           EXPECT_EQ(sim::Succeeded().connects - connectsBefore == 2, started != 0);
+                                           EXPECT_EQ(started, dlg.m_bPreviewing);
+                                           ExpectPreviewConsistent(dlg);
+                                           dlg.StopPreview();
+                                           EXPECT_TRUE(sim::CaptureWindows().empty());
                                        }};
                        return RunDialogStep(n, step);
                    }});
@@ -205,12 +203,9 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
                                    sim::SendDeviceChange(MainWindow(), change.event);
                                },
                                [&](CLightFreqDlg &dlg) {
-                                   sim::Then([&] {
-                                       bool connected = sim::Succeeded().connects - connectsBefore == 2;
-                                       EXPECT_EQ(change.plug && connected, dlg.m_bPreviewing != 0);
-                                       ExpectPreviewConsistent(dlg);
-                                   });
-                                   sim::Key(VK_ESCAPE);
+                                   bool connected = sim::Succeeded().connects - connectsBefore == 2;
+                                   EXPECT_EQ(change.plug && connected, dlg.m_bPreviewing != 0);
+                                   ExpectPreviewConsistent(dlg);
                                }};
                            return RunDialogStep(n, step);
                        }});
