@@ -37,16 +37,12 @@ TEST_F(LivePreviewTest, ASuccessfulStartSendsTheCaptureMessagesInOrder)
         ASSERT_EQ(8u, seen.size());
         const LPARAM buffer = seen[1].lParam; // one buffer, read then written back
         EXPECT_NE(0, buffer);
-        const sim::MessageSeen expected[] = {
+        const std::vector<sim::MessageSeen> expected = {
             {WM_CAP_DRIVER_CONNECT, 0, 0},  {WM_CAP_GET_VIDEOFORMAT, 44, buffer}, {WM_CAP_SET_VIDEOFORMAT, 44, buffer},
             {WM_CAP_SET_PREVIEWRATE, 15, 0}, {WM_CAP_SET_PREVIEW, 1, 0},            {WM_CAP_DRIVER_CONNECT, 0, 0},
             {WM_CAP_SET_PREVIEWRATE, 15, 0}, {WM_CAP_SET_PREVIEW, 1, 0},
         };
-        for (size_t i = 0; i < seen.size(); ++i) {
-            EXPECT_EQ(expected[i].message, seen[i].message) << i;
-            EXPECT_EQ(expected[i].wParam, seen[i].wParam) << i;
-            EXPECT_EQ(expected[i].lParam, seen[i].lParam) << i;
-        }
+        EXPECT_EQ(expected, seen);
         // The driver's format with only the frame size changed: the driver took it.
         EXPECT_EQ(320, sim::CaptureDriverAt(0).width);
         EXPECT_EQ(240, sim::CaptureDriverAt(0).height);
@@ -113,10 +109,7 @@ TEST_F(LivePreviewTest, StartingWhilePreviewingReplacesTheWindow)
         ASSERT_TRUE(dlg.StartPreview());
         EXPECT_NE(first, dlg.m_hCapWnd);
         EXPECT_FALSE(IsWindow(first));
-        const sim::MessageSeen last = CaptureMessages(first).back();
-        EXPECT_EQ((UINT)WM_CAP_DRIVER_DISCONNECT, last.message);
-        EXPECT_EQ(0u, last.wParam);
-        EXPECT_EQ(0, last.lParam);
+        EXPECT_EQ((sim::MessageSeen{WM_CAP_DRIVER_DISCONNECT, 0, 0}), CaptureMessages(first).back());
         EXPECT_EQ(std::vector<HWND>{dlg.m_hCapWnd}, sim::CaptureWindows());
     });
 }

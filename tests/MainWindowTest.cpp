@@ -91,11 +91,8 @@ TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
     EXPECT_EQ(0u, drawnWhenRestored); // painted normally: no icon drawn
     EXPECT_EQ(LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME)), icon);
     EXPECT_EQ(icon, dlg.m_hIcon);
-    std::vector<sim::MessageSeen> icons = MessagesTo(dialog, WM_SETICON, WM_SETICON);
-    ASSERT_EQ(2u, icons.size());
-    EXPECT_EQ((WPARAM)ICON_BIG, icons[0].wParam);
-    EXPECT_EQ((WPARAM)ICON_SMALL, icons[1].wParam);
-    EXPECT_EQ((LPARAM)icon, icons[1].lParam);
+    EXPECT_EQ((std::vector<sim::MessageSeen>{{WM_SETICON, ICON_BIG, (LPARAM)icon}, {WM_SETICON, ICON_SMALL, (LPARAM)icon}}),
+              MessagesTo(dialog, WM_SETICON, WM_SETICON));
 
     ASSERT_EQ(1u, sim::IconsDrawn().size());
     // Client area 490 x 260 at the default metrics.

@@ -14,6 +14,14 @@
 
 namespace sim {
 inline void PrintTo(Call call, std::ostream *os) { *os << CallName(call); }
+inline bool operator==(const MessageSeen &a, const MessageSeen &b)
+{
+    return a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
+}
+inline void PrintTo(const MessageSeen &m, std::ostream *os)
+{
+    *os << "{" << m.message << ", " << m.wParam << ", " << m.lParam << "}";
+}
 } // namespace sim
 
 // Names a parameterised case after the platform call its parameter fails.
