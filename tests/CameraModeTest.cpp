@@ -132,6 +132,7 @@ TEST_F(CameraModeTest, TheLastDeviceWhoseNameStartsWithThePrefixIsUsed)
         {{L"Zivo Web Camera", std::wstring(300, L'X'), L"Zivo Web Camera" + std::wstring(1, (wchar_t)0xD800)}, 2},
         {{L"Zivo Web Camera", L"zivo web camera " + std::wstring(400, (wchar_t)0x4E2D), std::wstring(200, L'z')}, 1},
         {{L"Zivo Web Camera", L"Zivo Web Camera (2)"}, 1},
+        {{L"Zivo Web Camera", L"Zivo"}, 0}, // nothing left over from the name before
     };
     for (const auto &c : cases) {
         for (const std::wstring &name : c.names)
