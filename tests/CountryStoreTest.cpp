@@ -7,31 +7,7 @@
 
 namespace {
 
-const char kKey[] = "Software\\ZivoCam";
-
-class CountryStoreTest : public PlatformTest {
-protected:
-    static void Store(DWORD type, const std::string &data)
-    {
-        sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", type, data);
-    }
-    static std::string Stored()
-    {
-        sim::RegValue value = {};
-        if (!sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", &value))
-            return "<none>";
-        EXPECT_EQ((DWORD)REG_SZ, value.type);
-        return value.data;
-    }
-};
-
-TEST_F(CountryStoreTest, WithoutTheKeyTheDefaultIsAmericaAndSavingCreatesIt)
-{
-    EXPECT_EQ(4, LoadCountry());
-    EXPECT_FALSE(sim::RegistryKeyExists(HKEY_LOCAL_MACHINE, kKey));
-    SaveCountry(4);
-    EXPECT_EQ(std::string("4\0", 2), Stored()); // the registry keeps a terminator after the text
-}
+class CountryStoreTest : public PlatformTest {};
 
 TEST_F(CountryStoreTest, StoredTextIsReadAsAtoiWould)
 {
@@ -60,7 +36,7 @@ TEST_F(CountryStoreTest, StoredTextIsReadAsAtoiWould)
         {REG_SZ, "-999999999", -999999999},
     };
     for (const auto &c : cases) {
-        Store(c.type, c.data);
+        StoreCountry(c.data, c.type);
         EXPECT_EQ(c.country, LoadCountry()) << c.data;
     }
 }
@@ -74,14 +50,17 @@ TEST_F(CountryStoreTest, ParsingClampsNumbersBeyondAnInt)
     EXPECT_EQ(42, ParseCountryText("\t+42 "));
 }
 
-TEST_F(CountryStoreTest, SavingWritesTheDecimalTextAndEveryValueComesBack)
+// Saving creates the key; the registry keeps a terminator after the text.
+TEST_F(CountryStoreTest, WithoutTheKeyTheDefaultIsAmericaAndSavingWritesTheDecimalText)
 {
+    EXPECT_EQ(4, LoadCountry());
+    EXPECT_FALSE(sim::RegistryKeyExists(HKEY_LOCAL_MACHINE, kCountryKey));
     for (int country : {0, 9, 12, -1, 1000000000, INT_MAX, -999999999}) {
         SaveCountry(country);
         EXPECT_EQ(country, LoadCountry()) << country;
     }
     SaveCountry(12);
-    EXPECT_EQ(std::string("12\0", 3), Stored());
+    EXPECT_EQ(std::string("12\0", 3), StoredCountry());
 }
 
 // A standard user's 64-bit process may not write under HKEY_LOCAL_MACHINE,
@@ -89,12 +68,12 @@ TEST_F(CountryStoreTest, SavingWritesTheDecimalTextAndEveryValueComesBack)
 TEST_F(CountryStoreTest, AFailedSaveLeavesTheRegistryAsItWas)
 {
     sim::ThisProcess().standardUser = true;
-    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
-    EXPECT_FALSE(sim::RegistryKeyExists(HKEY_LOCAL_MACHINE, kKey));
+    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kCountryKey, "Country", "8"));
+    EXPECT_FALSE(sim::RegistryKeyExists(HKEY_LOCAL_MACHINE, kCountryKey));
 
-    Store(REG_SZ, "7");
-    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
-    EXPECT_EQ("7", Stored());
+    StoreCountry("7");
+    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kCountryKey, "Country", "8"));
+    EXPECT_EQ("7", StoredCountry());
     EXPECT_EQ(7, LoadCountry());
 }
 
@@ -102,18 +81,18 @@ TEST_F(CountryStoreTest, AFailedSaveLeavesTheRegistryAsItWas)
 // cannot be set once the key opened is a failed save.
 TEST_F(CountryStoreTest, AValueThatCannotBeQueriedOrSetIsAFailedReadOrSave)
 {
-    Store(REG_SZ, "7");
+    StoreCountry("7");
     sim::FailCall(sim::Call::RegQueryValueEx, ERROR_FILE_NOT_FOUND);
     sim::FailCall(sim::Call::RegSetValueEx, ERROR_ACCESS_DENIED);
     char buffer[kCountryBufferSize] = {};
-    EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", buffer));
-    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kKey, "Country", "8"));
-    EXPECT_EQ("7", Stored());
+    EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, kCountryKey, "Country", buffer));
+    EXPECT_FALSE(WriteRegistryString(HKEY_LOCAL_MACHINE, kCountryKey, "Country", "8"));
+    EXPECT_EQ("7", StoredCountry());
 }
 
 TEST_F(CountryStoreTest, SavingReopensTheKeyForWritingBeforeSettingTheValue)
 {
-    Store(REG_SZ, "5");
+    StoreCountry("5");
     SaveCountry(6);
     const std::vector<sim::Call> expected = {sim::Call::RegOpenKeyEx, sim::Call::RegCloseKey,
                                              sim::Call::RegOpenKeyEx, sim::Call::RegSetValueEx,

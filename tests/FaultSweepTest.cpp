@@ -18,8 +18,6 @@ namespace {
 
 using sim::Call;
 
-const char kKey[] = "Software\\ZivoCam";
-
 sim::camera::Camera *g_camera;
 
 // Another video device on a hub, and no camera.
@@ -54,7 +52,7 @@ size_t Measure(size_t failAt, const std::function<void()> &op)
 // The part of a dialog's run between two points of its script.
 struct DialogStep {
     std::function<void(CLightFreqDlg &)> step;
-    std::function<void(CLightFreqDlg &)> after; // queues the rest, then closes
+    std::function<void(CLightFreqDlg &)> check; // after the step, before Esc closes
 };
 
 size_t RunDialogStep(size_t failAt, const DialogStep &s)
@@ -62,7 +60,8 @@ size_t RunDialogStep(size_t failAt, const DialogStep &s)
     size_t calls = 0;
     CLightFreqDlg dlg;
     sim::Then([&] { calls = Measure(failAt, [&] { s.step(dlg); }); });
-    s.after(dlg);
+    sim::Then([&] { s.check(dlg); });
+    sim::Key(VK_ESCAPE);
     dlg.DoModal();
     return calls;
 }
@@ -124,14 +123,14 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
                        EXPECT_EQ(sim::camera::HardwareIdsRead() > 0, present != 0);
                        return calls;
                    }});
-    ops.push_back({"country load", [] { sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "7"); },
+    ops.push_back({"country load", [] { StoreCountry("7"); },
                    [](size_t n) {
                        int country = 0;
                        size_t calls = Measure(n, [&] { country = LoadCountry(); });
                        EXPECT_EQ(sim::Succeeded().valuesQueried ? 7 : kDefaultCountry, country);
                        return calls;
                    }});
-    ops.push_back({"country save", [] { sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "7"); },
+    ops.push_back({"country save", [] { StoreCountry("7"); },
                    [](size_t n) {
                        size_t calls = Measure(n, [] { SaveCountry(8); });
                        EXPECT_EQ(sim::Succeeded().valuesSet ? std::string("8\0", 2) : "7", StoredCountry());
@@ -145,14 +144,11 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
                                            started = dlg.StartPreview();
                                        },
                                        [&](CLightFreqDlg &dlg) {
-                                           sim::Then([&] {
-                                               EXPECT_EQ(sim::Succeeded().connects - connectsBefore == 2, started != 0);
-                                               EXPECT_EQ(started, dlg.m_bPreviewing);
-                                               ExpectPreviewConsistent(dlg);
-                                               dlg.StopPreview();
-                                               EXPECT_TRUE(sim::CaptureWindows().empty());
-                                           });
-                                           sim::Key(VK_ESCAPE);
+                                           EXPECT_EQ(sim::Succeeded().connects - connectsBefore == 2, started != 0);
+                                           EXPECT_EQ(started, dlg.m_bPreviewing);
+                                           ExpectPreviewConsistent(dlg);
+                                           dlg.StopPreview();
+                                           EXPECT_TRUE(sim::CaptureWindows().empty());
                                        }};
                        return RunDialogStep(n, step);
                    }});
@@ -207,12 +203,9 @@ TEST_F(FaultSweepTest, EveryOperationSurvivesEachOfItsCallsFailing)
                                    sim::SendDeviceChange(MainWindow(), change.event);
                                },
                                [&](CLightFreqDlg &dlg) {
-                                   sim::Then([&] {
-                                       bool connected = sim::Succeeded().connects - connectsBefore == 2;
-                                       EXPECT_EQ(change.plug && connected, dlg.m_bPreviewing != 0);
-                                       ExpectPreviewConsistent(dlg);
-                                   });
-                                   sim::Key(VK_ESCAPE);
+                                   bool connected = sim::Succeeded().connects - connectsBefore == 2;
+                                   EXPECT_EQ(change.plug && connected, dlg.m_bPreviewing != 0);
+                                   ExpectPreviewConsistent(dlg);
                                }};
                            return RunDialogStep(n, step);
                        }});

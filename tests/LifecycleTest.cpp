@@ -9,8 +9,6 @@
 #include <dbt.h>
 #include <vfw.h>
 
-#include <algorithm>
-
 namespace {
 
 // Counts the passes through OnCancel.
@@ -25,8 +23,6 @@ protected:
         CLightFreqDlg::OnCancel();
     }
 };
-
-const char kKey[] = "Software\\ZivoCam";
 
 class LifecycleTest : public PlatformTest {
 protected:
@@ -52,7 +48,7 @@ protected:
 
 TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
 {
-    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "6");
+    StoreCountry("6");
     sim::Then([&] {
         EXPECT_EQ((std::vector<int>{0, 0, 0}), RadioChecks());
         EXPECT_EQ(0, RadiosEnabled());
@@ -60,8 +56,7 @@ TEST_F(LifecycleTest, StartingWithoutTheCameraShowsNothingAndDisablesTheRadios)
     });
     sim::Click(IDC_BTN_COUNTRY);
     sim::DismissMenu();
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_TRUE(sim::MessageBoxes().empty());
     EXPECT_EQ(6, dlg.m_nCountry);
     EXPECT_EQ(-1, dlg.m_nFreqState);
@@ -81,8 +76,7 @@ TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
         });
         sim::Click(IDC_BTN_OTHER);
         sim::DismissMenu();
-        CLightFreqDlg dlg;
-        RunThenLeave(dlg);
+        DialogRun dlg;
         EXPECT_EQ(mode <= 2 ? mode - 1 : -1, dlg.m_nFreqState) << mode;
         std::vector<UINT> none, frequency = {ID_FREQ_50HZ + (UINT)mode - 1};
         EXPECT_EQ(mode == 1 || mode == 2 ? frequency : none, CheckedIn(0)) << mode;
@@ -94,7 +88,7 @@ TEST_F(LifecycleTest, StartingWithTheCameraFreeRunsThePreviewAndShowsItsMode)
 TEST_F(LifecycleTest, StartingWithTheCameraHeldElsewhereWarnsOnceAndCloses)
 {
     PlugCamera(false);
-    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Country", REG_SZ, "3");
+    StoreCountry("3");
     HWND owner = NULL;
     sim::Then([&] { // inside the warning box: the radios are off, the failed preview's window still there
         owner = MainWindow();
@@ -130,7 +124,8 @@ TEST_F(LifecycleTest, PluggingInStartsThePreviewOnTheFirstNotificationOnly)
         });
         CLightFreqDlg dlg;
         dlg.m_bPreviewing = 1; // the start-up clears whatever it held
-        RunThenLeave(dlg);
+        sim::Key(VK_ESCAPE);
+        dlg.DoModal();
         EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow)) << first;
         EXPECT_EQ(-1, dlg.m_nFreqState); // not refreshed by a device change
         NextCase("first event " + std::to_string(first) + ": ");
@@ -147,8 +142,7 @@ TEST_F(LifecycleTest, UnpluggingStopsThePreviewAndKeepsTheFrequencyState)
             EXPECT_EQ(0, RadiosEnabled());
             EXPECT_TRUE(sim::CaptureWindows().empty());
         });
-        CLightFreqDlg dlg;
-        RunThenLeave(dlg);
+        DialogRun dlg;
         EXPECT_EQ(0, dlg.m_nFreqState) << notification;
         EXPECT_EQ(0, dlg.m_bPreviewing);
         NextCase("event " + std::to_string(notification) + ": ");
@@ -180,8 +174,7 @@ TEST_F(LifecycleTest, TheWindowOfAFailedStartGoesWhenTheCameraIsFoundGone)
         EXPECT_EQ(probes + 1, sim::CallCount(sim::Call::CM_Locate_DevNode));
         EXPECT_TRUE(sim::CaptureWindows().empty());
     });
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_EQ(0, dlg.m_bPreviewing);
 }
 
@@ -199,8 +192,7 @@ TEST_F(LifecycleTest, DeviceChangesThatConcernOtherDevicesChangeNothing)
         for (UINT event : {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_DEVICEQUERYREMOVE})
             EXPECT_EQ(0, sim::SendDeviceChange(MainWindow(), event));
     });
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_EQ(1u, sim::CallCount(sim::Call::capCreateCaptureWindow));
 }
 
@@ -218,8 +210,7 @@ TEST_F(LifecycleTest, ADeviceChangeInsideAPopupMenuIsHandledThere)
     sim::DeviceChange(DBT_DEVNODES_CHANGED);
     sim::Then([] { EXPECT_EQ(1u, sim::CaptureWindows().size()); });
     sim::PickMenuItem(ID_COUNTRY_JAPAN);
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_EQ(8, dlg.m_nCountry);
     EXPECT_EQ(1, dlg.m_nFreqState);
 }
@@ -238,6 +229,8 @@ TEST_F(LifecycleTest, ADeviceChangeInsideTheWarningBoxIsHandledThenTheWindowClos
     EXPECT_EQ(std::string("4\0", 2), StoredCountry());
 }
 
+// A button takes the focus when clicked and hands it back to the dialog, so
+// that Enter after it is not a second click but the dialog's OK.
 TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
 {
     const struct {
@@ -250,6 +243,9 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
         {"Esc", [] { sim::Key(VK_ESCAPE); }, IDCANCEL, 1},
         {"close box", [] { sim::CloseBox(); }, IDCANCEL, 1},
         {"Enter", [] { sim::Key(VK_RETURN); }, IDOK, 0},
+        {"Enter after Country", [] { sim::Click(IDC_BTN_COUNTRY); sim::DismissMenu(); sim::Key(VK_RETURN); }, IDOK, 0},
+        {"Enter after Other", [] { sim::Click(IDC_BTN_OTHER); sim::DismissMenu(); sim::Key(VK_RETURN); }, IDOK, 0},
+        {"Enter after OutDoors", [] { sim::Click(IDC_BTN_OUTDOORS); sim::Key(VK_RETURN); }, IDOK, 0},
     };
     for (const auto &way : ways) {
         PlugCamera();
@@ -264,28 +260,8 @@ TEST_F(LifecycleTest, EveryWayOutSavesTheCountryAndOnlyEnterSkipsCancel)
         EXPECT_EQ(std::string("1\0", 2), StoredCountry()) << way.how;
         EXPECT_TRUE(sim::CaptureWindows().empty()) << way.how;
         // Stopped, not just destroyed with the dialog.
-        const std::vector<sim::MessageSeen> &seen = sim::MessagesTo(capture);
-        EXPECT_TRUE(std::any_of(seen.begin(), seen.end(),
-                                [](const sim::MessageSeen &m) { return m.message == WM_CAP_DRIVER_DISCONNECT; }))
-            << way.how;
+        EXPECT_FALSE(MessagesTo(capture, WM_CAP_DRIVER_DISCONNECT, WM_CAP_DRIVER_DISCONNECT).empty()) << way.how;
         NextCase(std::string(way.how) + ": ");
-    }
-}
-
-// A button takes the focus when clicked and hands it back to the dialog, so
-// that Enter is not a second click but the dialog's OK.
-TEST_F(LifecycleTest, EnterAfterAButtonEndsTheDialogWithOkAndNotThroughCancel)
-{
-    for (int button : {IDC_BTN_COUNTRY, IDC_BTN_OTHER, IDC_BTN_OUTDOORS}) {
-        sim::Click(button);
-        if (button != IDC_BTN_OUTDOORS)
-            sim::DismissMenu();
-        sim::Key(VK_RETURN);
-        CountingDlg dlg;
-        EXPECT_EQ(IDOK, dlg.DoModal()) << button;
-        EXPECT_EQ(0, dlg.cancels) << button;
-        EXPECT_EQ(std::string("4\0", 2), StoredCountry()) << button;
-        NextCase("button " + std::to_string(button) + ": ");
     }
 }
 

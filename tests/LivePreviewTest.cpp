@@ -8,24 +8,13 @@
 
 namespace {
 
+// The dialog runs with the camera absent, so it starts no preview of its own.
 class LivePreviewTest : public PlatformTest {
 protected:
-    // Runs the dialog (with the camera absent, so it starts no preview of its
-    // own) and calls during() inside it.
-    void WithDialog(std::function<void(CLightFreqDlg &)> during)
-    {
-        CLightFreqDlg dlg;
-        sim::Then([&] { during(dlg); });
-        RunThenLeave(dlg);
-    }
     // The capture messages a window received, without the window's own.
     static std::vector<sim::MessageSeen> CaptureMessages(HWND capture)
     {
-        std::vector<sim::MessageSeen> seen;
-        for (const sim::MessageSeen &m : sim::MessagesTo(capture))
-            if (m.message >= WM_CAP_START)
-                seen.push_back(m);
-        return seen;
+        return MessagesTo(capture, WM_CAP_START, WM_APP - 1);
     }
     static WPARAM ConnectedIndex(HWND capture) { return CaptureMessages(capture).at(0).wParam; }
 };
@@ -33,7 +22,7 @@ protected:
 TEST_F(LivePreviewTest, ASuccessfulStartSendsTheCaptureMessagesInOrder)
 {
     sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
-    WithDialog([](CLightFreqDlg &dlg) {
+    DialogRun([](CLightFreqDlg &dlg) {
         ASSERT_TRUE(dlg.StartPreview());
         EXPECT_EQ(1, dlg.m_bPreviewing);
         HWND capture = dlg.m_hCapWnd;
@@ -48,16 +37,12 @@ TEST_F(LivePreviewTest, ASuccessfulStartSendsTheCaptureMessagesInOrder)
         ASSERT_EQ(8u, seen.size());
         const LPARAM buffer = seen[1].lParam; // one buffer, read then written back
         EXPECT_NE(0, buffer);
-        const sim::MessageSeen expected[] = {
+        const std::vector<sim::MessageSeen> expected = {
             {WM_CAP_DRIVER_CONNECT, 0, 0},  {WM_CAP_GET_VIDEOFORMAT, 44, buffer}, {WM_CAP_SET_VIDEOFORMAT, 44, buffer},
             {WM_CAP_SET_PREVIEWRATE, 15, 0}, {WM_CAP_SET_PREVIEW, 1, 0},            {WM_CAP_DRIVER_CONNECT, 0, 0},
             {WM_CAP_SET_PREVIEWRATE, 15, 0}, {WM_CAP_SET_PREVIEW, 1, 0},
         };
-        for (size_t i = 0; i < seen.size(); ++i) {
-            EXPECT_EQ(expected[i].message, seen[i].message) << i;
-            EXPECT_EQ(expected[i].wParam, seen[i].wParam) << i;
-            EXPECT_EQ(expected[i].lParam, seen[i].lParam) << i;
-        }
+        EXPECT_EQ(expected, seen);
         // The driver's format with only the frame size changed: the driver took it.
         EXPECT_EQ(320, sim::CaptureDriverAt(0).width);
         EXPECT_EQ(240, sim::CaptureDriverAt(0).height);
@@ -82,7 +67,7 @@ TEST_F(LivePreviewTest, TheDriverIsChosenByItsDescription)
     for (const auto &c : cases) {
         for (const std::string &d : c.drivers)
             sim::AddCaptureDriver(d);
-        WithDialog([&](CLightFreqDlg &dlg) {
+        DialogRun([&](CLightFreqDlg &dlg) {
             dlg.StartPreview();
             EXPECT_EQ(c.index, ConnectedIndex(dlg.m_hCapWnd)) << c.drivers.size();
         });
@@ -92,7 +77,7 @@ TEST_F(LivePreviewTest, TheDriverIsChosenByItsDescription)
 
 TEST_F(LivePreviewTest, AFailedConnectLeavesItsWindowForTheNextStop)
 {
-    WithDialog([](CLightFreqDlg &dlg) { // no capture driver at all
+    DialogRun([](CLightFreqDlg &dlg) { // no capture driver at all
         EXPECT_FALSE(dlg.StartPreview());
         EXPECT_EQ(0, dlg.m_bPreviewing);
         HWND left = dlg.m_hCapWnd;
@@ -106,7 +91,7 @@ TEST_F(LivePreviewTest, AFailedConnectLeavesItsWindowForTheNextStop)
 
 TEST_F(LivePreviewTest, StopWithoutAWindowStillDisablesTheRadios)
 {
-    WithDialog([](CLightFreqDlg &dlg) {
+    DialogRun([](CLightFreqDlg &dlg) {
         dlg.EnableModeButtons(TRUE);
         dlg.m_bPreviewing = 1;
         EXPECT_TRUE(dlg.StopPreview());
@@ -118,16 +103,13 @@ TEST_F(LivePreviewTest, StopWithoutAWindowStillDisablesTheRadios)
 TEST_F(LivePreviewTest, StartingWhilePreviewingReplacesTheWindow)
 {
     sim::AddCaptureDriver(" ");
-    WithDialog([](CLightFreqDlg &dlg) {
+    DialogRun([](CLightFreqDlg &dlg) {
         ASSERT_TRUE(dlg.StartPreview());
         HWND first = dlg.m_hCapWnd;
         ASSERT_TRUE(dlg.StartPreview());
         EXPECT_NE(first, dlg.m_hCapWnd);
         EXPECT_FALSE(IsWindow(first));
-        const sim::MessageSeen last = CaptureMessages(first).back();
-        EXPECT_EQ((UINT)WM_CAP_DRIVER_DISCONNECT, last.message);
-        EXPECT_EQ(0u, last.wParam);
-        EXPECT_EQ(0, last.lParam);
+        EXPECT_EQ((sim::MessageSeen{WM_CAP_DRIVER_DISCONNECT, 0, 0}), CaptureMessages(first).back());
         EXPECT_EQ(std::vector<HWND>{dlg.m_hCapWnd}, sim::CaptureWindows());
     });
 }
@@ -136,7 +118,7 @@ TEST_F(LivePreviewTest, AWindowThatCannotBeCreatedFailsTheStart)
 {
     sim::AddCaptureDriver(" ");
     sim::FailCall(sim::Call::capCreateCaptureWindow, S_OK);
-    WithDialog([](CLightFreqDlg &dlg) {
+    DialogRun([](CLightFreqDlg &dlg) {
         EXPECT_FALSE(dlg.StartPreview());
         EXPECT_EQ(NULL, dlg.m_hCapWnd);
         EXPECT_EQ(0, dlg.m_bPreviewing);

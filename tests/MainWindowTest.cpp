@@ -1,23 +1,14 @@
 // The main window as the user sees it: its size, placement, layout, icon and
 // manifest, and the application's routing of help. (What the dialog manager
 // makes of its template is among the platform facts.)
-#include "PlatformTest.h"
+#include "PreviewChecks.h"
 
 #include "ui/LightFreq.h"
 #include "ui/LightFreqDlg.h"
 
 namespace {
 
-class MainWindowTest : public PlatformTest {
-protected:
-    // Runs the dialog; during() looks at it once it is up.
-    void Run(std::function<void(HWND)> during)
-    {
-        sim::Then([during] { during(MainWindow()); });
-        CLightFreqDlg dlg;
-        RunThenLeave(dlg);
-    }
-};
+class MainWindowTest : public PlatformTest {};
 
 struct SizeCase {
     int cxEdge, cyEdge, cyCaption;
@@ -39,8 +30,8 @@ TEST_P(WindowSize, FollowsTheEdgeAndCaptionMetrics)
     sim::SystemMetrics().cxEdge = c.cxEdge;
     sim::SystemMetrics().cyEdge = c.cyEdge;
     sim::SystemMetrics().cyCaption = c.cyCaption;
-    Run([&](HWND dialog) {
-        Geometry g = WindowGeometry(dialog);
+    DialogRun([&](CLightFreqDlg &) {
+        Geometry g = WindowGeometry(MainWindow());
         EXPECT_EQ(c.width, g.width);
         EXPECT_EQ(c.height, g.height);
     });
@@ -56,9 +47,9 @@ TEST_F(MainWindowTest, TheWindowIsCentredInTheWorkArea)
 {
     for (POINT corner : {POINT{0, 0}, POINT{100, 40}}) {
         sim::SystemMetrics().workArea = {corner.x, corner.y, corner.x + 1024, corner.y + 768};
-        Run([&](HWND dialog) {
+        DialogRun([&](CLightFreqDlg &) {
             // 1024 x 768 area, 496 x 284 window.
-            EXPECT_EQ((Geometry{corner.x + 264, corner.y + 242, 496, 284}), WindowGeometry(dialog)) << corner.x;
+            EXPECT_EQ((Geometry{corner.x + 264, corner.y + 242, 496, 284}), WindowGeometry(MainWindow())) << corner.x;
         });
         EndCase("work area at " + std::to_string(corner.x) + ", " + std::to_string(corner.y) + ": ");
     }
@@ -66,7 +57,8 @@ TEST_F(MainWindowTest, TheWindowIsCentredInTheWorkArea)
 
 TEST_F(MainWindowTest, LayoutPlacesTheVisibleControlsAndLeavesTheRadiosWhereTheTemplatePutThem)
 {
-    Run([](HWND dialog) {
+    DialogRun([](CLightFreqDlg &) {
+        HWND dialog = MainWindow();
         EXPECT_EQ(GetDlgItem(dialog, IDC_FREQ_GROUP), GetFocus()); // OnInitDialog left the focus to the system
         EXPECT_EQ((Geometry{10, 10, 322, 242}), ControlGeometry(dialog, IDC_PREVIEW_FRAME));
         EXPECT_EQ((Geometry{342, 3, 140, 160}), ControlGeometry(dialog, IDC_FREQ_GROUP));
@@ -94,20 +86,13 @@ TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
     sim::Minimize(false);
     sim::Then([&] { drawnWhenRestored = sim::IconsDrawn().size(); });
     sim::Minimize(true);
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
 
     EXPECT_EQ(0u, drawnWhenRestored); // painted normally: no icon drawn
     EXPECT_EQ(LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAINFRAME)), icon);
     EXPECT_EQ(icon, dlg.m_hIcon);
-    std::vector<sim::MessageSeen> icons;
-    for (const sim::MessageSeen &m : sim::MessagesTo(dialog))
-        if (m.message == WM_SETICON)
-            icons.push_back(m);
-    ASSERT_EQ(2u, icons.size());
-    EXPECT_EQ((WPARAM)ICON_BIG, icons[0].wParam);
-    EXPECT_EQ((WPARAM)ICON_SMALL, icons[1].wParam);
-    EXPECT_EQ((LPARAM)icon, icons[1].lParam);
+    EXPECT_EQ((std::vector<sim::MessageSeen>{{WM_SETICON, ICON_BIG, (LPARAM)icon}, {WM_SETICON, ICON_SMALL, (LPARAM)icon}}),
+              MessagesTo(dialog, WM_SETICON, WM_SETICON));
 
     ASSERT_EQ(1u, sim::IconsDrawn().size());
     // Client area 490 x 260 at the default metrics.
@@ -115,8 +100,8 @@ TEST_F(MainWindowTest, TheIconIsSetBigThenSmallAndPaintedCentredWhenMinimized)
     EXPECT_EQ(114, sim::IconsDrawn()[0].y); // (260 - 33 + 1) / 2
     EXPECT_EQ(icon, sim::IconsDrawn()[0].icon);
     bool erased = false;
-    for (const sim::MessageSeen &m : sim::MessagesTo(dialog))
-        erased |= m.message == WM_ICONERASEBKGND && (HDC)m.wParam == sim::IconsDrawn()[0].dc;
+    for (const sim::MessageSeen &m : MessagesTo(dialog, WM_ICONERASEBKGND, WM_ICONERASEBKGND))
+        erased |= (HDC)m.wParam == sim::IconsDrawn()[0].dc;
     EXPECT_TRUE(erased);
 }
 

@@ -28,8 +28,7 @@ TEST_F(ModeCommandsTest, TheCountryPopupListsTheTenCountriesWithTheStoredOneChec
     sim::Then([&] { dialog = MainWindow(); });
     OpenCountries();
     sim::DismissMenu();
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
 
     ASSERT_EQ(1u, sim::Popups().size());
     const sim::PopupSeen &popup = sim::Popups()[0];
@@ -61,8 +60,7 @@ TEST_F(ModeCommandsTest, WhereTheCursorCannotBeReadAPopupOpensAtTheMiddleOfItsBu
     sim::DismissMenu();
     OpenFrequencies();
     sim::DismissMenu();
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     ASSERT_EQ(2u, sim::Popups().size());
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_EQ((buttons[i].left + buttons[i].right) / 2, sim::Popups()[i].at.x) << i;
@@ -74,11 +72,10 @@ TEST_F(ModeCommandsTest, CountryIndicesOutsideTheTableCheckNothing)
 {
     // The extremes a 10-byte value can hold; past INT_MAX the parse clamps.
     for (const char *stored : {"12", "10", "-1", "2147483647", "9999999999", "-999999999", "0"}) {
-        sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", REG_SZ, stored);
+        StoreCountry(stored);
         OpenCountries();
         sim::DismissMenu();
-        CLightFreqDlg dlg;
-        RunThenLeave(dlg);
+        DialogRun dlg;
         EXPECT_EQ(strtoll(stored, NULL, 10) > INT_MAX ? INT_MAX : atoi(stored), dlg.m_nCountry);
         if (dlg.m_nCountry == 0)
             EXPECT_EQ(std::vector<UINT>{ID_COUNTRY_CANADA}, CheckedIn(0));
@@ -97,8 +94,7 @@ TEST_F(ModeCommandsTest, PickingJapanRecordsItSendsSixtyHertzAndChecksIt)
     sim::DismissMenu();
     OpenCountries();
     sim::DismissMenu();
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
 
     EXPECT_EQ(8, dlg.m_nCountry);
     EXPECT_EQ(std::vector<int32_t>{2}, SetsSent());
@@ -114,8 +110,7 @@ TEST_F(ModeCommandsTest, EachCountrySendsItsMainsFrequency)
         OpenCountries();
         sim::PickMenuItem(id);
     }
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
     EXPECT_EQ((std::vector<int32_t>{2, 1, 1, 1, 2, 1, 2, 1, 2, 1}), SetsSent());
     EXPECT_EQ(9, dlg.m_nCountry);
 }
@@ -128,7 +123,8 @@ TEST_F(ModeCommandsTest, ChinaWithoutTheCameraIsRecordedButSendsNothing)
     sim::DismissMenu();
     CLightFreqDlg dlg;
     dlg.m_nFreqState = 1;
-    RunThenLeave(dlg);
+    sim::Key(VK_ESCAPE);
+    dlg.DoModal();
     EXPECT_EQ(9, dlg.m_nCountry);
     EXPECT_EQ(1, dlg.m_nFreqState);
     EXPECT_EQ(std::vector<UINT>{ID_FREQ_60HZ}, CheckedIn(1));
@@ -147,8 +143,7 @@ TEST_F(ModeCommandsTest, TheFrequencyItemsAndOutDoorsAreSentEveryTimeAndCheckedA
     sim::Click(IDC_BTN_OUTDOORS);
     OpenFrequencies();
     sim::DismissMenu();
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg;
 
     EXPECT_EQ((std::vector<int32_t>{1, 2, 0, 0}), SetsSent());
     EXPECT_EQ(std::vector<UINT>{ID_FREQ_50HZ}, CheckedIn(1));
@@ -165,11 +160,9 @@ TEST_F(ModeCommandsTest, AFailedRadioCommandClearsOnlyItsOwnCheck)
             SendDlgItemMessageA(MainWindow(), id, BM_SETCHECK, BST_CHECKED, 0);
     });
     sim::Notify(IDC_RADIO_50HZ, BN_CLICKED);
-    std::vector<int> checks;
-    sim::Then([&] { checks = RadioChecks(); });
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
-    EXPECT_EQ((std::vector<int>{BST_CHECKED, BST_UNCHECKED, BST_CHECKED}), checks);
+    DialogRun([](CLightFreqDlg &) {
+        EXPECT_EQ((std::vector<int>{BST_CHECKED, BST_UNCHECKED, BST_CHECKED}), RadioChecks());
+    });
 }
 
 TEST_F(ModeCommandsTest, ASuccessfulRadioCommandKeepsTheChecksAndSendsItsMode)
@@ -179,12 +172,8 @@ TEST_F(ModeCommandsTest, ASuccessfulRadioCommandKeepsTheChecksAndSendsItsMode)
     sim::Notify(IDC_RADIO_60HZ, BN_CLICKED);
     sim::Notify(IDC_RADIO_50HZ, BN_CLICKED);
     sim::Notify(IDC_RADIO_OUTDOOR, BN_CLICKED);
-    int check60 = -1;
-    sim::Then([&] { check60 = (int)SendDlgItemMessageA(MainWindow(), IDC_RADIO_60HZ, BM_GETCHECK, 0, 0); });
-    CLightFreqDlg dlg;
-    RunThenLeave(dlg);
+    DialogRun dlg([](CLightFreqDlg &) { EXPECT_EQ(BST_CHECKED, RadioChecks()[2]); });
     EXPECT_EQ((std::vector<int32_t>{2, 1, 0}), SetsSent());
-    EXPECT_EQ(BST_CHECKED, check60);
     EXPECT_EQ(-1, dlg.m_nFreqState);
 }
 

@@ -39,10 +39,29 @@ Geometry WindowGeometry(HWND window)
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+std::vector<sim::MessageSeen> MessagesTo(HWND window, UINT first, UINT last)
+{
+    std::vector<sim::MessageSeen> seen;
+    for (const sim::MessageSeen &m : sim::MessagesTo(window))
+        if (m.message >= first && m.message <= last)
+            seen.push_back(m);
+    return seen;
+}
+
 HWND MainWindow() { return FindWindowA(NULL, "Lumetra"); }
+
+const char kCountryKey[] = "Software\\ZivoCam";
+
+void StoreCountry(const std::string &data, DWORD type)
+{
+    sim::SetRegistryValue(HKEY_LOCAL_MACHINE, kCountryKey, "Country", type, data);
+}
 
 std::string StoredCountry()
 {
     sim::RegValue value = {};
-    return sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\ZivoCam", "Country", &value) ? value.data : "<none>";
+    if (!sim::GetRegistryValue(HKEY_LOCAL_MACHINE, kCountryKey, "Country", &value))
+        return "<none>";
+    EXPECT_EQ((DWORD)REG_SZ, value.type);
+    return value.data;
 }

@@ -8,11 +8,20 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "sim.h"
 
 namespace sim {
 inline void PrintTo(Call call, std::ostream *os) { *os << CallName(call); }
+inline bool operator==(const MessageSeen &a, const MessageSeen &b)
+{
+    return a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
+}
+inline void PrintTo(const MessageSeen &m, std::ostream *os)
+{
+    *os << "{" << m.message << ", " << m.wParam << ", " << m.lParam << "}";
+}
 } // namespace sim
 
 // Names a parameterised case after the platform call its parameter fails.
@@ -52,13 +61,12 @@ std::ostream &operator<<(std::ostream &os, const Geometry &g);
 Geometry ControlGeometry(HWND dialog, int id);
 Geometry WindowGeometry(HWND window);
 
+// The messages first to last the window received, in order.
+std::vector<sim::MessageSeen> MessagesTo(HWND window, UINT first, UINT last);
 // The main window while the program runs.
 HWND MainWindow();
-// Runs the dialog over the input scripted so far, then leaves it with Esc.
-template <class Dialog> INT_PTR RunThenLeave(Dialog &dlg)
-{
-    sim::Key(VK_ESCAPE);
-    return dlg.DoModal();
-}
-// The country value under HKLM\Software\ZivoCam as stored, or "<none>".
+// The country value under HKLM\Software\ZivoCam: stored as data of a type,
+// and as stored, a string, or "<none>".
+extern const char kCountryKey[];
+void StoreCountry(const std::string &data, DWORD type = REG_SZ);
 std::string StoredCountry();

@@ -7,8 +7,21 @@
 #include "PlatformTest.h"
 #include "ui/LightFreqDlg.h"
 
+#include <functional>
 #include <string>
 #include <vector>
+
+// Lumetra's dialog, run when made over the input scripted so far; during(),
+// if given, is called once that input is done, and then Esc leaves it.
+struct DialogRun : CLightFreqDlg {
+    explicit DialogRun(const std::function<void(CLightFreqDlg &)> &during = nullptr)
+    {
+        if (during)
+            sim::Then([&] { during(*this); });
+        sim::Key(VK_ESCAPE);
+        DoModal();
+    }
+};
 
 // The radios' checks, in mode order.
 inline std::vector<int> RadioChecks()
