@@ -3,15 +3,12 @@
      check tree          walks the device tree and prints it in the format of
                          devtree.txt, or "locate cr=N" without a tree
      check stub NAME     calls an export that Wine leaves unimplemented and
-                         prints the exception it raises
-     check preview SECS  a preview on a window at (100,100), client (111,111) */
+                         prints the exception it raises */
 #include <windows.h>
 
 #include <cfgmgr32.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
-#include <vfw.h>
 
 static void PrintProperty(DEVINST node, ULONG property, const char *name)
 {
@@ -76,52 +73,12 @@ static int Stub(const char *name)
     return 0;
 }
 
-typedef HWND(VFWAPI *CreateCapture)(LPCSTR, DWORD, int, int, int, int, HWND, int);
-
-static HMODULE avicap;
-
-static HWND NewCaptureWindow(HWND parent)
-{
-    CreateCapture create = (CreateCapture)(void (*)(void))GetProcAddress(avicap, "capCreateCaptureWindowA");
-    return create ? create("", WS_CHILD | WS_VISIBLE, 11, 11, 320, 240, parent, 0) : NULL;
-}
-
-static int Preview(int seconds)
-{
-    HWND parent = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 100, 100, 342, 262, NULL, NULL,
-                                  NULL, NULL);
-    HWND window = NewCaptureWindow(parent);
-    BITMAPINFO format;
-    ZeroMemory(&format, sizeof(format));
-    if (window == NULL || !SendMessageA(window, WM_CAP_DRIVER_CONNECT, 0, 0) ||
-        !SendMessageA(window, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format))
-        return 1;
-    format.bmiHeader.biWidth = 320;
-    format.bmiHeader.biHeight = 240;
-    SendMessageA(window, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format);
-    SendMessageA(window, WM_CAP_SET_PREVIEWRATE, 15, 0);
-    SendMessageA(window, WM_CAP_SET_PREVIEW, TRUE, 0);
-    printf("previewing\n");
-    fflush(stdout);
-    for (DWORD end = GetTickCount() + seconds * 1000; GetTickCount() < end;) {
-        MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        Sleep(5);
-    }
-    DestroyWindow(parent);
-    return 0;
-}
-
 int main(int argc, char **argv)
 {
-    avicap = LoadLibraryA("avicap32.dll");
     if (argc == 2 && strcmp(argv[1], "tree") == 0)
         return Tree();
     if (argc == 3 && strcmp(argv[1], "stub") == 0)
         return Stub(argv[2]);
-    if (avicap != NULL && argc == 3 && strcmp(argv[1], "preview") == 0)
-        return Preview(atoi(argv[2]));
-    fprintf(stderr, "usage: check tree | stub NAME | preview SECONDS\n");
+    fprintf(stderr, "usage: check tree | stub NAME\n");
     return 2;
 }
