@@ -527,9 +527,9 @@ void Dialogs()
 // --- What Wine stands in for: on the host, and under Wine against the stand-ins ---
 // Wine's cfgmgr32 has no device tree to walk and its capCreateCaptureWindowA is
 // a stub; the Wine tests install the stand-ins (tests/wine/standins) and give
-// them the tree and drivers these groups set up on the host. Answers the
-// simulation leaves out, for calls Lumetra never makes so, are the stand-in's
-// only.
+// them the tree and drivers these groups set up on the host. The answers to
+// calls Lumetra never makes, which the simulation leaves out, are checked
+// against the stand-ins only.
 
 // A hub under the root and, under the hub, a leaf without a driver key whose
 // hardware IDs are A and BC. The Configuration Manager's pages on Microsoft
@@ -583,7 +583,8 @@ void DeviceTree()
            CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, NULL, &(length = 0), 0) ==
                CR_BUFFER_SMALL &&
            type == REG_MULTI_SZ,
-       "a class the tree does not keep is no value; past CM_DRP_MAX no property; no buffer with a length is no pointer; a size asked for gives the type");
+       "a class the tree does not keep is no value; past CM_DRP_MAX no property; no buffer with a length is no "
+       "pointer; a size asked for gives the type");
 #endif
 }
 
@@ -605,10 +606,11 @@ void CaptureDrivers()
     BITMAPINFO format;
     memset(&format, 0, sizeof(format));
     ok(capture && !SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
-           !SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) && !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) &&
-           !SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 5, 0),
+           !SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) &&
+           !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) && !SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 5, 0),
        "a capture window has no format and takes no rate nor preview until connected; there is no driver 5");
-    ok(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0) && SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, 0, 0) == 40 &&
+    ok(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0) &&
+           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, 0, 0) == 40 &&
            SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) == 40 &&
            format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24,
        "then the format of 24-bit RGB is its 40-byte header");
@@ -618,7 +620,8 @@ void CaptureDrivers()
     format.bmiHeader.biHeight = 240;
     ok(SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
            SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) && SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) &&
-           SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) && !SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
+           SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
+           !SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
            !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
        "one it can is taken, the preview runs while connected; a driver disconnects once");
     ok(DestroyWindow(capture), "the capture window is destroyed");
