@@ -124,10 +124,11 @@ target_link_options(faulty_imports PRIVATE -Wl,--disable-dynamicbase,--disable-n
                     $<$<EQUAL:${CMAKE_SIZEOF_VOID_P},8>:-Wl,--disable-high-entropy-va>)
 
 # Test-only: the platform facts, the source the host build runs on the
-# simulated Windows, here run under Wine by the test command (tests/facts/).
+# simulated Windows, here run under Wine by the test command (tests/facts/),
+# the device tree's and capture drivers' against the stand-ins.
 add_executable(platform_facts tests/facts/platform_facts.cpp res/Lumetra.rc)
 target_include_directories(platform_facts PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
-target_link_libraries(platform_facts PRIVATE strmiids ole32 oleaut32 uuid)
+target_link_libraries(platform_facts PRIVATE strmiids ole32 oleaut32 uuid cfgmgr32 avicap32)
 
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine; the
 # baselines of the benchmarks, a bare dialog from the same template and one

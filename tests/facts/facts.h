@@ -3,8 +3,10 @@
 // for Windows, on Windows or Wine. ok() checks one fact. todo_wine marks a
 // fact Wine is known to get wrong, its evidence beside it: under Wine it must
 // fail, and counts as passed-as-known; anywhere else it must hold. A group
-// about what Wine does not implement is built into the host suite only. On
-// the host each group starts on a fresh simulation and must leave nothing
+// about what Wine does not implement is built into the host suite only, or,
+// where the Wine tests stand in for it, runs under Wine only against the
+// stand-ins, with the argument "standins" (which runs nothing else). On the
+// host each group starts on a fresh simulation and must leave nothing
 // behind. The last line is "N passed, M failed".
 #pragma once
 
@@ -22,15 +24,18 @@ extern const size_t g_lumetraRes_size;
 
 namespace facts {
 
+enum Where { kEverywhere, kStandins, kHostOnly };
+
 struct Group {
     const char *name;
     void (*run)();
-    bool hostOnly;
+    Where where;
 };
 
 struct Tally {
-    int passed = 0, failed = 0, marked = 0, knownWine = 0, hostOnly = 0;
-    bool onWine = false, todo = false, hostGroup = false;
+    int passed = 0, failed = 0, marked = 0, knownWine = 0, counted[3] = {};
+    bool onWine = false, todo = false;
+    Where where = kEverywhere;
 };
 
 inline Tally &T()
@@ -45,7 +50,7 @@ inline void Check(int line, bool holds, const char *format, ...)
     bool knownToFail = t.todo && t.onWine, passed = holds != knownToFail;
     ++(passed ? t.passed : t.failed);
     t.knownWine += knownToFail && !holds;
-    t.hostOnly += t.hostGroup;
+    ++t.counted[t.where];
     t.marked += t.todo;
     if (passed && holds)
         return;
@@ -71,8 +76,9 @@ inline bool Wow64()
 #endif
 }
 
-inline int Run(const Group *groups, size_t count)
+inline int Run(const Group *groups, size_t count, bool standinsOnly)
 {
+    const char *const kWhere[] = {"", " (with the stand-ins under Wine)", " (host only)"};
 #ifdef _WIN32
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     T().onWine = ntdll && GetProcAddress(ntdll, "wine_get_version");
@@ -81,12 +87,16 @@ inline int Run(const Group *groups, size_t count)
     sim::SetModuleFileName("C:\\Facts\\platform_facts.exe");
 #endif
     for (size_t i = 0; i < count; ++i) {
-#ifndef _WIN32
+#ifdef _WIN32
+        if ((groups[i].where == kStandins) != standinsOnly)
+            continue;
+#else
+        (void)standinsOnly;
         // A work area off the screen's corner (a taskbar at the top and left)
         // lets placement show.
         sim::SystemMetrics().workArea = {100, 40, 1024, 768};
 #endif
-        T().hostGroup = groups[i].hostOnly;
+        T().where = groups[i].where;
         int before = T().passed + T().failed;
         groups[i].run();
 #ifndef _WIN32
@@ -96,12 +106,13 @@ inline int Run(const Group *groups, size_t count)
             printf("%s: left behind: %s\n", groups[i].name, left.c_str());
         }
 #endif
-        printf("%s: %d facts%s\n", groups[i].name, T().passed + T().failed - before,
-               groups[i].hostOnly ? " (host only)" : "");
+        printf("%s: %d facts%s\n", groups[i].name, T().passed + T().failed - before, kWhere[groups[i].where]);
     }
     const Tally &t = T();
-    printf("platform facts%s: %d common, %d host only; %d marked where Wine differs, %d failed here as known\n",
-           t.onWine ? " under Wine" : "", t.passed + t.failed - t.hostOnly, t.hostOnly, t.marked, t.knownWine);
+    printf("platform facts%s: %d common, %d with the stand-ins, %d host only; %d marked where Wine differs, %d failed "
+           "here as known\n",
+           t.onWine ? " under Wine" : "", t.counted[kEverywhere], t.counted[kStandins], t.counted[kHostOnly], t.marked,
+           t.knownWine);
     printf("%d passed, %d failed\n", t.passed, t.failed);
     return t.failed ? 1 : 0;
 }

@@ -2,7 +2,8 @@
 // the simulated Windows and under Windows or Wine (see facts.h). Where Wine
 // is known to differ from Windows, todo_wine says so, with the evidence: a
 // Wine conformance test that ran on Windows, or Microsoft's page. Groups
-// about what Wine does not implement run on the host only.
+// about what Wine does not implement run on the host only, or under Wine
+// against the test-only stand-ins where the Wine tests have them.
 #define STRSAFE_NO_DEPRECATE // dshow.h's strsafe.h would rename the calls under test
 #include "facts.h"
 
@@ -19,8 +20,8 @@
 
 #include "res/resource.h"
 
-#ifndef _WIN32
 #include <cfgmgr32.h>
+#ifndef _WIN32
 #include <ksproxy.h>
 #endif
 
@@ -523,33 +524,116 @@ void Dialogs()
        "a dialog without a template is not made: -1");
 }
 
-// --- What Wine does not implement: the simulation only --------------------------
-#ifndef _WIN32
+// --- What Wine stands in for: on the host, and under Wine against the stand-ins ---
+// Wine's cfgmgr32 has no device tree to walk and its capCreateCaptureWindowA is
+// a stub; the Wine tests install the stand-ins (tests/wine/standins) and give
+// them the tree and drivers these groups set up on the host. The answers to
+// calls Lumetra never makes, which the simulation leaves out, are checked
+// against the stand-ins only.
 
-// Wine's cfgmgr32 answers CM_Locate_DevNodeA with CR_FAILURE: it has no device
-// tree to walk (tests/wine/standins/cfgmgr32.c stands in for it). The
-// Configuration Manager's pages on Microsoft Learn give these answers.
+// A hub under the root and, under the hub, a leaf without a driver key whose
+// hardware IDs are A and BC. The Configuration Manager's pages on Microsoft
+// Learn give these answers.
 void DeviceTree()
 {
-    sim::DevNode usb, bare;
+#ifndef _WIN32
+    sim::DevNode bare;
     bare.hasDriver = false;
-    DEVINST hub = sim::AddDevNode(sim::kRootDevNode, usb), leaf = sim::AddDevNode(hub, bare), root = 0, a = 0, b = 0;
-    ok(CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL) == CR_SUCCESS && !CM_Get_Child(&a, root, 0) &&
-           a == hub && !CM_Get_Child(&b, hub, 0) && b == leaf && !CM_Get_Parent(&a, leaf, 0) && a == hub,
+    bare.description = sim::Sz("D");
+    bare.hardwareIds = sim::MultiSz({"A", "BC"});
+    sim::AddDevNode(sim::AddDevNode(sim::kRootDevNode, sim::DevNode()), bare);
+#endif
+    DEVINST root = 0, hub = 0, leaf = 0, a = 0;
+    ok(CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL) == CR_SUCCESS && !CM_Get_Child(&hub, root, 0) &&
+           !CM_Get_Child(&leaf, hub, 0) && !CM_Get_Parent(&a, leaf, 0) && a == hub,
        "CM_Locate_DevNodeA without an ID is the root; CM_Get_Child goes down, CM_Get_Parent up");
     ok(CM_Get_Child(&a, leaf, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Sibling(&a, hub, 0) == CR_NO_SUCH_DEVNODE &&
-           CM_Get_Parent(&a, root, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Child(&a, hub, 1) == CR_INVALID_FLAG,
-       "a leaf, the last sibling and the root have no such neighbour; flags must be 0");
-    char buffer[64];
-    ULONG type = 0, length = 4, full = sizeof(buffer);
-    ok(CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_HARDWAREID, &type, buffer, &length, 0) == CR_BUFFER_SMALL &&
-           length == usb.hardwareIds.size() &&
-           CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_HARDWAREID, &type, buffer, &full, 0) == CR_SUCCESS &&
-           type == REG_MULTI_SZ && !memcmp(buffer, usb.hardwareIds.data(), full),
-       "a property too big for the buffer: CR_BUFFER_SMALL and its size; the hardware IDs are a multi-string");
-    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, &type, buffer, &full, 0) == CR_NO_SUCH_VALUE,
-       "a node without a driver has no driver key");
+           CM_Get_Parent(&a, root, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Sibling(&a, root, 0) == CR_NO_SUCH_DEVNODE,
+       "a leaf, the last sibling and the root have no such neighbour");
+    char buffer[8];
+    ULONG type = 0, length = 0;
+    ok(CM_Get_Child(&a, hub, 1) == CR_INVALID_FLAG && CM_Locate_DevNodeA(NULL, NULL, 0) == CR_INVALID_POINTER &&
+           CM_Get_Child(&a, 0, 0) == CR_INVALID_DEVNODE && CM_Get_Sibling(&a, leaf + 1, 0) == CR_INVALID_DEVNODE &&
+           CM_Get_DevNode_Registry_PropertyA(7, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0) == CR_INVALID_DEVNODE,
+       "flags must be 0 and the pointer given; handle 0, one past the tree and 7 are no node");
+    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, NULL, buffer, &(length = 8), 0) == CR_NO_SUCH_VALUE &&
+           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0) == CR_NO_SUCH_VALUE,
+       "a node without a driver has no driver key; a property not set is no value");
+    memset(buffer, 'x', sizeof(buffer));
+    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, NULL, NULL, &(length = 0), 0) == CR_BUFFER_SMALL &&
+           length == 6 &&
+           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, NULL, buffer, &(length = 5), 0) ==
+               CR_BUFFER_SMALL &&
+           length == 6 && buffer[0] == 'x' &&
+           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, buffer, &length, 0) == CR_SUCCESS &&
+           type == REG_MULTI_SZ && !memcmp(buffer, "A\0BC\0\0", 6),
+       "a property too big for the buffer, or asked for without one: CR_BUFFER_SMALL and its size, nothing "
+       "written; the hardware IDs are a multi-string, terminators and all");
+#ifdef _WIN32
+    char rootId[] = "HTREE\\ROOT\\0", otherId[] = "USB\\VID_0AC8&PID_0302\\1";
+    ok(CM_Locate_DevNodeA(&a, rootId, 0) == CR_SUCCESS && a == root &&
+           CM_Locate_DevNodeA(&a, otherId, 0) == CR_NO_SUCH_DEVNODE &&
+           CM_Locate_DevNodeA(&a, NULL, 8) == CR_INVALID_FLAG,
+       "the root's instance ID locates the root, another ID nothing; unknown flags are refused");
+    type = 0;
+    ok(CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_CLASS, NULL, buffer, &length, 0) == CR_NO_SUCH_VALUE &&
+           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_MAX + 1, NULL, buffer, &length, 0) == CR_INVALID_PROPERTY &&
+           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, NULL, &(length = 4), 0) ==
+               CR_INVALID_POINTER &&
+           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, NULL, &(length = 0), 0) ==
+               CR_BUFFER_SMALL &&
+           type == REG_MULTI_SZ,
+       "a class the tree does not keep is no value; past CM_DRP_MAX no property; no buffer with a length is no "
+       "pointer; a size asked for gives the type");
+#endif
 }
+
+// The drivers " " and "Microsoft WDM Image Capture (Win32)". A format is a
+// 40-byte BITMAPINFOHEADER, and a driver refuses a frame it cannot capture
+// (capSetVideoFormat answers FALSE, as its page on Microsoft Learn allows).
+void CaptureDrivers()
+{
+#ifndef _WIN32
+    sim::AddCaptureDriver(" ");
+    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
+#endif
+    char name[8], version[16];
+    ok(capGetDriverDescriptionA(1, name, 8, version, sizeof(version)) && !strcmp(name, "Microso") &&
+           !capGetDriverDescriptionA(2, name, 8, version, sizeof(version)) &&
+           !capGetDriverDescriptionA(10, name, 8, version, sizeof(version)),
+       "a driver's description is cut to the buffer; past the last driver there is none");
+    HWND capture = capCreateCaptureWindowA("", WS_POPUP, 0, 0, 320, 240, NULL, 0);
+    BITMAPINFO format;
+    memset(&format, 0, sizeof(format));
+    ok(capture && !SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
+           !SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) &&
+           !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) && !SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 5, 0),
+       "a capture window has no format and takes no rate nor preview until connected; there is no driver 5");
+    ok(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0) &&
+           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, 0, 0) == 40 &&
+           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) == 40 &&
+           format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24,
+       "then the format of 24-bit RGB is its 40-byte header");
+    format.bmiHeader.biWidth = 321;
+    ok(!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format), "a size it cannot is refused");
+    format.bmiHeader.biWidth = 320;
+    format.bmiHeader.biHeight = 240;
+    ok(SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
+           SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) && SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) &&
+           SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
+           !SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
+           !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
+       "one it can is taken, the preview runs while connected; a driver disconnects once");
+    ok(DestroyWindow(capture), "the capture window is destroyed");
+#ifdef _WIN32
+    WCHAR wide[8] = L"";
+    ok(capGetDriverDescriptionW(1, wide, 8, NULL, 0) && !lstrcmpW(wide, L"Mic"),
+       "capGetDriverDescriptionW's sizes are in bytes");
+#endif
+}
+
+// --- What Wine does not implement: the simulation only --------------------------
+#ifndef _WIN32
 
 // Wine's devenum lists no Plug and Play device ("@device:pnp:" names are
 // unhandled there); Microsoft Learn's "Using the System Device Enumerator"
@@ -608,39 +692,6 @@ void PluggedDevices()
                                                                                "KsSynchronousDeviceControl without "
                                                                                "BytesReturned"},
        "a request without BytesReturned is the fault it would be on Windows");
-}
-
-// Wine's capCreateCaptureWindowA is a stub, and Wine has no Video for Windows
-// driver; tests/wine/standins/avicap32.c, the stand-in the Wine tests use, is
-// the other model of these answers: a format is a 40-byte BITMAPINFOHEADER,
-// and a driver refuses a frame it cannot capture (capSetVideoFormat answers
-// FALSE, as its page on Microsoft Learn allows).
-void CaptureDrivers()
-{
-    char name[8], version[16];
-    ok(!capGetDriverDescriptionA(0, name, sizeof(name), version, sizeof(version)), "no driver, no description");
-    sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
-    HWND capture = capCreateCaptureWindowA("", WS_POPUP, 0, 0, 320, 240, NULL, 0);
-    BITMAPINFO format;
-    memset(&format, 0, sizeof(format));
-    ok(capGetDriverDescriptionA(0, name, 8, version, sizeof(version)) && !strcmp(name, "Microso") && capture &&
-           !SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
-           !SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0),
-       "a driver's description is cut to the buffer; a capture window has no format and takes no rate until "
-       "connected");
-    ok(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 0, 0) &&
-           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) == 40 &&
-           format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24,
-       "then the format of 24-bit RGB is its 40-byte header");
-    format.bmiHeader.biWidth = 321;
-    ok(!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format), "a size it cannot is refused");
-    format.bmiHeader.biWidth = 320;
-    format.bmiHeader.biHeight = 240;
-    ok(SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
-           SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) && SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) &&
-           SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) && !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
-       "one it can is taken, the preview runs while connected");
-    DestroyWindow(capture);
 }
 
 // Wine runs a program as an administrator, without virtualization.
@@ -718,25 +769,28 @@ void Faults()
 #endif
 
 const facts::Group kGroups[] = {
-    {"KERNEL32 strings, the C runtime", Strings, false},
-    {"WideCharToMultiByte", WideToAnsi, false},
-    {"COM apartments", Apartments, false},
-    {"task allocator, BSTRs", TaskAllocatorAndStrings, false},
-    {"bind contexts, display names", BindContextsAndNames, false},
-    {"system device enumerator", DeviceEnumerator, false},
-    {"registry", Registry, false},
-    {"registry views", RegistryViews, false},
-    {"loader", Loader, false},
-    {"dialogs, menus, message boxes, windows", Dialogs, false},
+    {"KERNEL32 strings, the C runtime", Strings, facts::kEverywhere},
+    {"WideCharToMultiByte", WideToAnsi, facts::kEverywhere},
+    {"COM apartments", Apartments, facts::kEverywhere},
+    {"task allocator, BSTRs", TaskAllocatorAndStrings, facts::kEverywhere},
+    {"bind contexts, display names", BindContextsAndNames, facts::kEverywhere},
+    {"system device enumerator", DeviceEnumerator, facts::kEverywhere},
+    {"registry", Registry, facts::kEverywhere},
+    {"registry views", RegistryViews, facts::kEverywhere},
+    {"loader", Loader, facts::kEverywhere},
+    {"dialogs, menus, message boxes, windows", Dialogs, facts::kEverywhere},
+    {"device tree", DeviceTree, facts::kStandins},
+    {"capture drivers", CaptureDrivers, facts::kStandins},
 #ifndef _WIN32
-    {"device tree", DeviceTree, true},
-    {"video-input devices, kernel streaming", PluggedDevices, true},
-    {"capture drivers", CaptureDrivers, true},
-    {"registry of a standard user", RegistryOfAStandardUser, true},
-    {"faults Windows punishes", Faults, true},
+    {"video-input devices, kernel streaming", PluggedDevices, facts::kHostOnly},
+    {"registry of a standard user", RegistryOfAStandardUser, facts::kHostOnly},
+    {"faults Windows punishes", Faults, facts::kHostOnly},
 #endif
 };
 
 } // namespace
 
-int main() { return facts::Run(kGroups, sizeof(kGroups) / sizeof(kGroups[0])); }
+int main(int argc, char **argv)
+{
+    return facts::Run(kGroups, sizeof(kGroups) / sizeof(kGroups[0]), argc == 2 && !strcmp(argv[1], "standins"));
+}

@@ -381,15 +381,13 @@ void ReadDelayImports(const PeImage &pe, ImportTable *table, std::vector<std::st
             if (!ReadNameEntry(pe, entry, &import))
                 table->problems.push_back(dll + ": delay entry " + std::to_string(i) + " names nothing readable");
             uint64_t thunk = slot - pe.imageBase();
+            std::string where = Describe(import) + ": delay slot " + Hex(pe.imageBase() + slotRva);
             if (slot == 0)
-                table->problems.push_back(Describe(import) + ": delay slot " + Hex(pe.imageBase() + slotRva) +
-                                          " is empty: the first call jumps to address 0");
+                table->problems.push_back(where + " is empty: the first call jumps to address 0");
             else if (slot < pe.imageBase() || !pe.IsCode((uint32_t)thunk))
-                table->problems.push_back(Describe(import) + ": delay slot " + Hex(pe.imageBase() + slotRva) +
-                                          " points outside the image's code (" + Hex(slot) + ")");
+                table->problems.push_back(where + " points outside the image's code (" + Hex(slot) + ")");
             else if (!ThunkLoadsSlot(pe, (uint32_t)thunk, slotRva))
-                table->problems.push_back(Describe(import) + ": delay slot " + Hex(pe.imageBase() + slotRva) +
-                                          " points at code that is not its own loading thunk");
+                table->problems.push_back(where + " points at code that is not its own loading thunk");
             table->imports.push_back(import);
         }
     }

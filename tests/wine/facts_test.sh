@@ -4,9 +4,5 @@
 source "$(dirname "$0")/lib/load.sh" "$@"
 start_display
 new_prefix
-run_facts() {
-    timeout 300 wine "$BIN/platform_facts.exe" | tr -d '\r' | tee "$ARTIFACTS/platform_facts.txt"
-    ((PIPESTATUS[0] == 0))
-}
 check "the platform facts of the $ARCH build" run_facts
 finish

@@ -19,6 +19,13 @@ installed_dir() { echo "$WINEPREFIX/drive_c/${PROGRAM_FILES#C:\\}/Lumetra"; } # 
 
 probe() { wine "$PROBE" "$@" | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
+# The platform facts (tests/facts/) of the build, their report kept; with
+# "standins", those about what the stand-ins stand in for.
+run_facts() { # [standins]
+    timeout 300 wine "$BIN/platform_facts.exe" "$@" | tr -d '\r' | tee "$ARTIFACTS/platform_facts${1:+-$1}.txt"
+    ((PIPESTATUS[0] == 0))
+}
+
 start_lumetra() {
     wine "$EXE" >/dev/null 2>&1 &
     probe wait 30

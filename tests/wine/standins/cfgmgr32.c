@@ -120,9 +120,7 @@ static BOOL ParseNode(const char *line, ULONG length, int tails[MAX_DEPTH])
     if (at == 0 || depth >= MAX_DEPTH || tree.count == MAX_NODES || !LinkNode(tree.count, depth, tails))
         return FALSE;
     Node *node = &tree.nodes[tree.count];
-    ZeroMemory(&node->driver, sizeof(node->driver));
-    ZeroMemory(&node->description, sizeof(node->description));
-    ZeroMemory(&node->hardwareIds, sizeof(node->hardwareIds));
+    node->driver = node->description = node->hardwareIds = (Property){0, 0};
     while (at < length) {
         if (line[at] != '|')
             return FALSE;
@@ -153,15 +151,14 @@ static void ParseTree(const char *text, ULONG length)
         ++lineNumber;
         if (end > at && text[end - 1] == '\r')
             --end;
-        for (ULONG i = at; i < end; ++i) {
-            if ((unsigned char)text[i] < ' ') {
-                Complain(lineNumber, "control character");
-                tree.count = 0;
-                return;
-            }
-        }
-        if (end > at && text[at] != '#' && !ParseNode(text + at, end - at, tails)) {
-            Complain(lineNumber, "not a node of the tree");
+        const char *fault = NULL;
+        for (ULONG i = at; i < end; ++i)
+            if ((unsigned char)text[i] < ' ')
+                fault = "control character";
+        if (fault == NULL && end > at && text[at] != '#' && !ParseNode(text + at, end - at, tails))
+            fault = "not a node of the tree";
+        if (fault != NULL) {
+            Complain(lineNumber, fault);
             tree.count = 0;
             return;
         }

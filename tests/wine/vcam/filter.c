@@ -29,17 +29,21 @@ struct KsObject {
 
 static LONG g_objects;
 
-static HRESULT STDMETHODCALLTYPE Filter_QueryInterface(KsObject *self, REFIID riid, void **ppv)
+/* An object's answer for IUnknown and for its one other interface. */
+static HRESULT QueryOwnInterface(void *self, REFIID riid, REFIID own, void **ppv)
 {
     if (!ppv)
         return E_POINTER;
-    if (IsEqualIID(riid, &IID_IUnknown) || IsEqualIID(riid, &IID_KsObject)) {
-        *ppv = self;
+    *ppv = IsEqualIID(riid, &IID_IUnknown) || IsEqualIID(riid, own) ? self : NULL;
+    return *ppv ? S_OK : E_NOINTERFACE;
+}
+
+static HRESULT STDMETHODCALLTYPE Filter_QueryInterface(KsObject *self, REFIID riid, void **ppv)
+{
+    HRESULT hr = QueryOwnInterface(self, riid, &IID_KsObject, ppv);
+    if (hr == S_OK)
         InterlockedIncrement(&self->refs);
-        return S_OK;
-    }
-    *ppv = NULL;
-    return E_NOINTERFACE;
+    return hr;
 }
 
 static ULONG STDMETHODCALLTYPE Filter_AddRef(KsObject *self) { return (ULONG)InterlockedIncrement(&self->refs); }
@@ -72,14 +76,7 @@ static const KsObjectVtbl kFilterVtbl = {Filter_QueryInterface, Filter_AddRef, F
 
 static HRESULT STDMETHODCALLTYPE Factory_QueryInterface(IClassFactory *self, REFIID riid, void **ppv)
 {
-    if (!ppv)
-        return E_POINTER;
-    if (IsEqualIID(riid, &IID_IUnknown) || IsEqualIID(riid, &IID_IClassFactory)) {
-        *ppv = self;
-        return S_OK;
-    }
-    *ppv = NULL;
-    return E_NOINTERFACE;
+    return QueryOwnInterface(self, riid, &IID_IClassFactory, ppv);
 }
 
 static ULONG STDMETHODCALLTYPE Factory_AddRef(IClassFactory *self)

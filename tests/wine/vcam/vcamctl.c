@@ -152,13 +152,10 @@ int main(int argc, char **argv)
         return 0;
     }
     if (strcmp(what, "count") == 0) {
-        HANDLE device = OpenCamera(0);
-        long count = device == INVALID_HANDLE_VALUE ? -1 : LogCount(device);
-        if (device != INVALID_HANDLE_VALUE)
-            CloseHandle(device);
-        if (count < 0)
+        ULONG count;
+        if (!Control(VCAM_IOCTL_LOG_COUNT, NULL, 0, &count, sizeof(count), &returned))
             return 1;
-        printf("%ld\n", count);
+        printf("%lu\n", count);
         return 0;
     }
     if (strcmp(what, "clear") == 0)
