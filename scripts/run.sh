@@ -23,6 +23,7 @@ virtual_camera=0
 build=${LUMETRA_BUILD:-win32}
 
 step "installing what Lumetra needs" scripts/setup.sh
+wine32_how
 require_build_runs "$build" "LUMETRA_BUILD=win64 $0 runs the x86_64 build"
 # With the virtual camera, both builds are needed: its driver is x86_64, and
 # the stand-ins of both architectures are installed whichever build runs.

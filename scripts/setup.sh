@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs whatever the build and the tests need and this machine lacks.
-# 32-bit Wine (wine32:i386) runs the shipping i686 build beside wine64.
+# 32-bit Wine (wine32:i386) runs the shipping i686 build beside wine64; on a
+# kernel that runs no 32-bit code, an emulated i386 CPU runs it
+# (scripts/i386/emulate.sh).
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev mingw-w64 wine wine64 wine32:i386 fonts-wine xvfb x11-utils xdotool imagemagick clang
@@ -29,3 +31,4 @@ fi
 if ((${#missing[@]})); then
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+"$(dirname "$0")/i386/emulate.sh"

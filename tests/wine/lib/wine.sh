@@ -1,6 +1,7 @@
 # Wine on this machine: where its own DLLs are, whether it runs a build, and
 # what identifies the set-up a prefix was made with. The build and the
 # scripts that decide what to run source it alone.
+WINE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 
 # Why 32-bit Windows programs cannot run here, or nothing when they can;
 # LUMETRA_WINE32, when set, is the answer (any text pretends they cannot).
@@ -10,7 +11,18 @@ wine32_missing() {
     elif [[ ! -x /usr/lib/wine/wine ]]; then
         echo "wine32:i386 is not installed"
     elif ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-        echo "the 32-bit Wine loader does not start (this kernel runs no 32-bit code)"
+        echo "the 32-bit Wine loader does not start (this kernel runs no 32-bit code, and no emulation of it is set up)"
+    fi
+}
+# How 32-bit Windows programs run here, in one line: natively, through an
+# emulated CPU (scripts/i386/emulate.sh), or not at all and why.
+wine32_how() {
+    local why
+    why=$(wine32_missing)
+    if [[ -n $why ]]; then
+        echo "32-bit Windows programs cannot run here: $why"
+    else
+        echo "32-bit Windows programs run here $("$WINE_ROOT/scripts/i386/emulate.sh" how)"
     fi
 }
 build_cannot_run() { [[ $1 == win32 ]] && wine32_missing; return 0; } # build: why, or nothing
@@ -29,5 +41,22 @@ wine_dll_dir() { # build
     [[ $1 == win32 ]] && echo /usr/lib/i386-linux-gnu/wine/i386-windows || echo /usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 }
 
-# A prefix made by another set-up (before wine32 was installed, say) cannot be trusted.
-wine_setup() { echo "$(wine --version 2>/dev/null) wine32=$([[ -x /usr/lib/wine/wine ]] && echo yes || echo no)"; }
+# A prefix made by another set-up (before 32-bit Wine could run, say) cannot be trusted.
+wine_setup() { echo "$(wine --version 2>/dev/null) wine32=$([[ -z $(wine32_missing) ]] && echo yes || echo no)"; }
+
+# Debian's wine launcher starts the 32-bit loader whenever wine32:i386 is
+# installed, even for a 64-bit program; where that loader cannot run, the
+# commands and Wine's own tools (wineboot) take the 64-bit loader directly.
+use_64bit_loader() {
+    local dir=$WINE_ROOT/build/wine64-only
+    mkdir -p "$dir"
+    local name
+    for name in wine wine-stable; do # the loader finds its own files beside the path it was started by
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$dir/$name"
+        chmod +x "$dir/$name"
+    done
+    export PATH=$dir:$PATH WINELOADER=/usr/lib/wine/wine64
+}
+if [[ -n $(wine32_missing) && -x /usr/lib/wine/wine64 && :$PATH: != *:$WINE_ROOT/build/wine64-only:* ]]; then
+    use_64bit_loader
+fi
