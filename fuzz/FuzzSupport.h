@@ -52,7 +52,11 @@ public:
     Bytes(const uint8_t *data, size_t size) : data_(data), size_(size) {}
     bool empty() const { return at_ >= size_; }
     uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-    uint16_t Unit() { return (uint16_t)(Byte() | Byte() << 8); }
+    uint16_t Unit()
+    { // the first byte is the low one, whichever operand a compiler takes first
+        uint16_t low = Byte();
+        return (uint16_t)(low | Byte() << 8);
+    }
     std::string Take(size_t n)
     {
         if (n > size_ - at_)

@@ -88,5 +88,8 @@ Section "Uninstall"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
-  DeleteRegKey HKLM "${SETTINGS_KEY}"
+  ; The key is named for the camera's maker and may hold other software's
+  ; values: only Lumetra's goes, and the key with it once it is empty.
+  DeleteRegValue HKLM "${SETTINGS_KEY}" "Country"
+  DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
 SectionEnd

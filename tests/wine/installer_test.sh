@@ -33,9 +33,22 @@ check "the program saved its setting" equals "$(country_stored)" 4
 import -window root "$ARTIFACTS/installed.png" 2>/dev/null
 
 # The uninstaller copies itself away to delete its own file: wait for it.
-wine "$dir/Uninstall.exe" /S
-check "the uninstaller removes the program's folder" wait_until 20 test ! -e "$dir"
+uninstall() { wine "$dir/Uninstall.exe" /S; wait_until 20 test ! -e "$dir"; }
+other_value() { wine reg query "$COUNTRY_KEY" /v Other /reg:$VIEW 2>/dev/null | tr -d '\r' | awk '$1 == "Other" { print $3 }'; }
+settings_key_gone() { ! wine reg query "$COUNTRY_KEY" /reg:$VIEW >/dev/null 2>&1; }
+
+# The key is named for the camera's maker: other software for the camera
+# may keep its values there too.
+wine reg add "$COUNTRY_KEY" /v Other /d kept /f /reg:$VIEW >/dev/null 2>&1
+check "the uninstaller removes the program's folder" uninstall
 check "and the shortcut" test ! -e "$shortcut"
 check "and the Add/Remove Programs entry" equals "$(uninstall_value DisplayName)" ""
 check "and the setting" equals "$(country_stored)" "<none>"
+check "but not another program's value under the same key" equals "$(other_value)" kept
+
+wine reg delete "$COUNTRY_KEY" /v Other /f /reg:$VIEW >/dev/null 2>&1
+wine "$SETUP" /S
+country_set REG_SZ 4
+check "an uninstall where the key held only the setting" uninstall
+check "removes the key too" settings_key_gone
 finish

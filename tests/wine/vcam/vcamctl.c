@@ -11,6 +11,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "res/resource.h"
 #include "vcam.h"
 
 static HANDLE OpenCamera(DWORD flags)
@@ -122,7 +123,7 @@ static int TimePick(int runs, int count, char **titles)
             long before = LogCount(device);
             LARGE_INTEGER start, now;
             QueryPerformanceCounter(&start);
-            if (!window || !PostMessageA(window, WM_COMMAND, 32779 /* ID_COUNTRY_JAPAN */, 0)) {
+            if (!window || !PostMessageA(window, WM_COMMAND, ID_COUNTRY_JAPAN, 0)) {
                 CloseHandle(device);
                 return 1;
             }
