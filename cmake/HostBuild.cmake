@@ -40,8 +40,8 @@ set(RES_FILE ${CMAKE_BINARY_DIR}/Lumetra.res)
 set(RES_SOURCE ${CMAKE_BINARY_DIR}/LumetraRes.cpp)
 add_custom_command(
     OUTPUT ${RES_FILE}
-    COMMAND ${WINDRES} -O res -I ${CMAKE_SOURCE_DIR}/res ${CMAKE_SOURCE_DIR}/res/Lumetra.rc -o ${RES_FILE}
-    DEPENDS res/Lumetra.rc res/resource.h res/Lumetra.ico res/Lumetra.manifest
+    COMMAND ${WINDRES} -O res -I ${CMAKE_SOURCE_DIR}/res -I ${GENERATED_DIR} ${CMAKE_SOURCE_DIR}/res/Lumetra.rc -o ${RES_FILE}
+    DEPENDS res/Lumetra.rc res/resource.h res/Lumetra.ico ${GENERATED_DIR}/version.h ${GENERATED_DIR}/Lumetra.manifest
     COMMENT "Compiling the resources")
 add_custom_command(
     OUTPUT ${RES_SOURCE}

@@ -92,7 +92,7 @@ endforeach()
 # than libssp, whose guard set-up loads a cryptographic provider's DLL
 # before the program starts.
 add_executable(Lumetra WIN32 res/Lumetra.rc cmake/stack_protector.c)
-target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res)
+target_include_directories(Lumetra PRIVATE ${CMAKE_SOURCE_DIR}/res ${GENERATED_DIR})
 target_link_libraries(Lumetra PRIVATE lumetra_product strmiids ksuser ole32 oleaut32 uuid advapi32)
 foreach(dll ${NOT_KNOWN_DLLS})
     link_delay_loaded(Lumetra ${dll})
@@ -127,7 +127,7 @@ target_link_options(faulty_imports PRIVATE -Wl,--disable-dynamicbase,--disable-n
 # simulated Windows, here run under Wine by the test command (tests/facts/),
 # the device tree's and capture drivers' against the stand-ins.
 add_executable(platform_facts tests/facts/platform_facts.cpp res/Lumetra.rc)
-target_include_directories(platform_facts PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_include_directories(platform_facts PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res ${GENERATED_DIR})
 target_link_libraries(platform_facts PRIVATE strmiids ole32 oleaut32 uuid cfgmgr32 avicap32)
 
 # Test-only: reports Lumetra's window to the end-to-end tests under Wine; the
@@ -135,9 +135,9 @@ target_link_libraries(platform_facts PRIVATE strmiids ole32 oleaut32 uuid cfgmgr
 # that makes the calls Lumetra makes at start and per pick.
 add_executable(probe tests/wine/probe.cpp)
 add_executable(bare_dialog WIN32 tests/wine/bare_dialog.cpp res/Lumetra.rc)
-target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_include_directories(bare_dialog PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res ${GENERATED_DIR})
 add_executable(bare_camera WIN32 tests/wine/bare_camera.cpp res/Lumetra.rc)
-target_include_directories(bare_camera PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_include_directories(bare_camera PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res ${GENERATED_DIR})
 target_link_libraries(bare_camera PRIVATE ksproxy_import strmiids ksuser ole32 oleaut32 uuid)
 
 # Test-only: what the planting test puts beside a copy of Lumetra.exe under
@@ -182,15 +182,15 @@ set_target_properties(vcam_ksproxy PROPERTIES OUTPUT_NAME ksproxy SUFFIX .ax)
 find_program(MAKENSIS makensis)
 if(MAKENSIS)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-        set(SETUP ${CMAKE_BINARY_DIR}/Lumetra-1.0.0.2-setup.exe)
+        set(SETUP ${CMAKE_BINARY_DIR}/Lumetra-${PROJECT_VERSION}-setup.exe)
         set(SETUP_ARCH x86)
     else()
-        set(SETUP ${CMAKE_BINARY_DIR}/Lumetra-1.0.0.2-setup-x64-test.exe)
+        set(SETUP ${CMAKE_BINARY_DIR}/Lumetra-${PROJECT_VERSION}-setup-x64-test.exe)
         set(SETUP_ARCH x64)
     endif()
     add_custom_command(
         OUTPUT ${SETUP}
-        COMMAND ${MAKENSIS} -V2 -DARCH=${SETUP_ARCH} -DEXE=$<TARGET_FILE:Lumetra> -DOUTFILE=${SETUP}
+        COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DARCH=${SETUP_ARCH} -DEXE=$<TARGET_FILE:Lumetra> -DOUTFILE=${SETUP}
                 ${NSIS_SIGN} ${CMAKE_SOURCE_DIR}/installer/Lumetra.nsi
         DEPENDS Lumetra installer/Lumetra.nsi res/Lumetra.ico
         COMMENT "Building the installer")

@@ -1,7 +1,7 @@
 ; Lumetra's installer and uninstaller. The shipping installer packs the
 ; 32-bit executable; the test build (-DARCH=x64) packs the x86_64 one, so that
 ; the same script is tested with both builds.
-;   makensis -DEXE=path\Lumetra.exe -DOUTFILE=setup.exe [-DARCH=x64] [-DSIGN=command] Lumetra.nsi
+;   makensis -DVERSION=1.2.3.4 -DEXE=path\Lumetra.exe -DOUTFILE=setup.exe [-DARCH=x64] [-DSIGN=command] Lumetra.nsi
 ; With SIGN, the uninstaller and the installer are each signed by
 ; 'command file' as they are written.
 Unicode true
@@ -17,7 +17,9 @@ SetDateSave off
 !ifndef ARCH
   !define ARCH x86
 !endif
-!define VERSION "1.0.0.2"
+!ifndef VERSION
+  !error "the build gives VERSION, the project's version"
+!endif
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumetra"
 !define SETTINGS_KEY "Software\ZivoCam"
 

@@ -31,7 +31,7 @@ for target in win32:"Lumetra installer" win64:Lumetra; do
         --target $targets >/dev/null
 done
 failed=0
-for artifact in win32/Lumetra.exe win32/Lumetra-1.0.0.2-setup.exe win64/Lumetra.exe; do
+for artifact in win32/Lumetra.exe "win32/Lumetra-$(cat build/win32/version.txt)-setup.exe" win64/Lumetra.exe; do
     same "$artifact" || { echo "reproduce.sh: build/$artifact differs in the copy" >&2; failed=1; }
 done
 exit $failed

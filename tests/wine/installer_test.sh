@@ -21,7 +21,7 @@ check "the installed program is the $ARCH build" cmp -s "$dir/Lumetra.exe" "$EXE
 check "the uninstaller is installed beside it" test -f "$dir/Uninstall.exe"
 check "the Start-menu shortcut exists" test -f "$shortcut"
 check "Add/Remove Programs lists Lumetra" equals "$(uninstall_value DisplayName)" "Lumetra"
-check "with version 1.0.0.2" equals "$(uninstall_value DisplayVersion)" "1.0.0.2"
+check "with version $VERSION" equals "$(uninstall_value DisplayVersion)" "$VERSION"
 check "with the program's icon" equals "$(uninstall_value DisplayIcon)" "$PROGRAM_FILES\\Lumetra\\Lumetra.exe,0"
 check "and a silent uninstall command" equals "$(uninstall_value QuietUninstallString)" \
     "\"$PROGRAM_FILES\\Lumetra\\Uninstall.exe\" /S"

@@ -10,10 +10,11 @@ MODE_RADIOS="$IDC_RADIO_OUTDOOR $IDC_RADIO_50HZ $IDC_RADIO_60HZ"
 
 # The build's installer (for x86_64 a test-only one from the same script) and
 # the Program Files folder it installs into.
+VERSION=$(cat "$BIN/version.txt" 2>/dev/null)
 if [[ $BUILD == win32 ]]; then
-    SETUP=$BIN/Lumetra-1.0.0.2-setup.exe PROGRAM_FILES='C:\Program Files (x86)'
+    SETUP=$BIN/Lumetra-$VERSION-setup.exe PROGRAM_FILES='C:\Program Files (x86)'
 else
-    SETUP=$BIN/Lumetra-1.0.0.2-setup-x64-test.exe PROGRAM_FILES='C:\Program Files'
+    SETUP=$BIN/Lumetra-$VERSION-setup-x64-test.exe PROGRAM_FILES='C:\Program Files'
 fi
 installed_dir() { echo "$WINEPREFIX/drive_c/${PROGRAM_FILES#C:\\}/Lumetra"; } # where the installer puts Lumetra
 
