@@ -18,13 +18,13 @@ if [[ -z ${2:-} ]]; then
     for build in win32 win64; do bash "$0" "$runs" "$build" || exit 1; done
     exit 0
 fi
-source "$(dirname "$0")/../tests/wine/lib/wine.sh"
+source "$(dirname "$0")/lib/wine.sh"
 why=$(build_cannot_run "$2")
 if [[ -n $why ]]; then
     echo "the $2 build: not measured, it cannot run here ($why)"
     exit 0
 fi
-source "$(dirname "$0")/../tests/wine/lib/load.sh" "$2"
+source "$(dirname "$0")/lib/load.sh" "$2"
 source "$ROOT/scripts/steps.sh"
 out=$ARTIFACTS/benchmark
 mkdir -p "$out"
@@ -63,4 +63,4 @@ request=$(column "$out/request.txt" 2 bare | median)
 echo "$ARCH, medians of $runs:"
 echo "  start: Lumetra $start_l ms; bare dialog $start_d ms (ratio $(ratio "$start_l" "$start_d")); dialog with the required start-up calls $start_c ms (ratio $(ratio "$start_l" "$start_c"))"
 echo "  pick: Lumetra $pick_l ms; bare pick sequence $pick_b ms (ratio $(ratio "$pick_l" "$pick_b")); bare device request $request ms (ratio $(ratio "$pick_l" "$request"))"
-finish >/dev/null
+end_own_processes

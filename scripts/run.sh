@@ -17,7 +17,7 @@ set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 source scripts/steps.sh
-source tests/wine/lib/wine.sh
+source scripts/lib/wine.sh
 virtual_camera=0
 [[ ${1:-} == --virtual-camera ]] && virtual_camera=1
 build=${LUMETRA_BUILD:-win32}
@@ -40,7 +40,7 @@ for dir in "${builds[@]}"; do
         >/dev/null
 done
 
-source tests/wine/lib/load.sh "$build"
+source scripts/lib/load.sh "$build"
 default_prefix=$ROOT/build/wineprefix
 export WINEPREFIX=${WINEPREFIX:-$default_prefix}
 if ((virtual_camera)); then

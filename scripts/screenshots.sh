@@ -4,7 +4,7 @@
 # with the country popup open, and the window showing the test picture of
 # the test-only virtual camera and capture driver.
 # Usage: scripts/screenshots.sh   (after scripts/test.sh has built everything)
-source "$(dirname "$0")/../tests/wine/lib/load.sh" win32
+source "$(dirname "$0")/lib/load.sh" win32
 source "$ROOT/scripts/steps.sh"
 out=$ROOT/docs
 
@@ -40,5 +40,5 @@ start_active "starting Lumetra with the virtual camera"
 sleep 1
 shoot_window "$out/lumetra-test-picture.png"
 exit_lumetra >/dev/null
-finish >/dev/null
+end_own_processes
 echo "Wrote $out/lumetra-window.png, $out/lumetra-country-popup.png and $out/lumetra-test-picture.png"

@@ -47,7 +47,7 @@ step "fuzzing" scripts/fuzz.sh
 # be hardened. The check itself must reject an executable built with the
 # faults it looks for.
 echo "== Import tables"
-source tests/wine/lib/wine.sh
+source scripts/lib/wine.sh
 for dir in win32 win64; do
     step "the import check of build/$dir/Lumetra.exe" build/host/import_check "build/$dir/Lumetra.exe" \
         "$(wine_dll_dir $dir)"

@@ -1,5 +1,4 @@
-# Checks and their tally, ending in "N passed, N failed", and waiting for a
-# condition. finish also lists the script's checks in
+# Checks and their tally, ending in "N passed, N failed". finish also lists the script's checks in
 # $ARTIFACTS/$SCRIPT.checks.txt, for the test command to name where a build
 # cannot run.
 passed=0
@@ -18,18 +17,6 @@ check() { # description, then a command that must succeed
 }
 equals() { [[ "$1" == "$2" ]] || { echo "    expected '$2', got '$1'" >&2; return 1; }; }
 fails() { ! "$@"; }
-
-# Runs the command every WAIT_EVERY seconds (default 0.1) until it succeeds,
-# for at most SECONDS.
-wait_until() { # seconds, then the command
-    local i tries every=${WAIT_EVERY:-0.1}
-    tries=$(awk -v s="$1" -v e="$every" 'BEGIN { print int(s / e + 0.5) }')
-    for ((i = 0; i < tries; i++)); do
-        "${@:2}" && return 0
-        sleep "$every"
-    done
-    "${@:2}"
-}
 
 finish() { # ends the script's own processes and reports
     end_own_processes

@@ -1,33 +1,7 @@
-# The Wine test library, shared by the Wine tests and the scripts that run
-# Lumetra under Wine: sourcing this file picks the build under test (win32,
-# the shipping i686 build, or win64; default LUMETRA_BUILD, else win32) and
-# loads the parts, each a concern: wine.sh (Wine on this machine), checks.sh,
-# session.sh (the script's own display, server and prefix), lumetra.sh
-# (driving Lumetra), vcam.sh and standins.sh (the test-only virtual camera
-# and stand-ins). A build this machine cannot run ends the script, saying why.
+# The Wine tests' library: the helpers of the commands that run Lumetra
+# under Wine (scripts/lib/load.sh lists them; it picks the build under test
+# and ends the script where this machine cannot run it), and the checks with
+# their tally (checks.sh).
 #   source tests/wine/lib/load.sh [win32|win64]
-set -u
-
-ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
-BUILD=${1:-${LUMETRA_BUILD:-win32}}
-case $BUILD in
-win32) ARCH=i686 VIEW=32 ;;
-win64) ARCH=x86_64 VIEW=64 ;;
-*)
-    echo "load.sh: unknown build '$BUILD' (win32 or win64)" >&2
-    exit 2
-    ;;
-esac
-SCRIPT=$(basename "$0" .sh)
-BIN=$ROOT/build/$BUILD
-EXE=$BIN/Lumetra.exe
-PROBE=$BIN/probe.exe
-ARTIFACTS=${ARTIFACTS:-$ROOT/build/wine-tests/$BUILD}
-for part in wine checks session lumetra vcam standins; do
-    source "$ROOT/tests/wine/lib/$part.sh"
-done
-require_build_runs "$BUILD"
-mkdir -p "$ARTIFACTS"
-export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko: nothing here needs them, and Wine would offer to download them.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib/load.sh" "$@"
+source "$ROOT/tests/wine/lib/checks.sh"

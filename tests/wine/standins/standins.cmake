@@ -11,7 +11,7 @@ else()
     set(WINE_BUILD win64)
 endif()
 execute_process(
-    COMMAND bash -c "source '${CMAKE_SOURCE_DIR}/tests/wine/lib/wine.sh' && wine_dll_dir ${WINE_BUILD}"
+    COMMAND bash -c "source '${CMAKE_SOURCE_DIR}/scripts/lib/wine.sh' && wine_dll_dir ${WINE_BUILD}"
     OUTPUT_VARIABLE WINE_PE_DIR OUTPUT_STRIP_TRAILING_WHITESPACE)
 math(EXPR STANDINS_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
 

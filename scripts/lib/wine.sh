@@ -1,7 +1,7 @@
 # Wine on this machine: where its own DLLs are, whether it runs a build, and
 # what identifies the set-up a prefix was made with. The build and the
 # scripts that decide what to run source it alone.
-WINE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+WINE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Why 32-bit Windows programs cannot run here, or nothing when they can;
 # LUMETRA_WINE32, when set, is the answer (any text pretends they cannot).

@@ -4,6 +4,18 @@ XVFB_PID=
 WINESERVER_PID=
 OWN_PREFIX=
 
+# Runs the command every WAIT_EVERY seconds (default 0.1) until it succeeds,
+# for at most SECONDS.
+wait_until() { # seconds, then the command
+    local i tries every=${WAIT_EVERY:-0.1}
+    tries=$(awk -v s="$1" -v e="$every" 'BEGIN { print int(s / e + 0.5) }')
+    for ((i = 0; i < tries; i++)); do
+        "${@:2}" && return 0
+        sleep "$every"
+    done
+    "${@:2}"
+}
+
 process_gone() { ! kill -0 "$1" 2>/dev/null; }
 end_process() { # pid, then how to ask it politely: after five seconds, for good
     "${@:2}" >/dev/null 2>&1
