@@ -31,45 +31,79 @@ namespace {
 
 void Strings()
 {
-    char buffer[8];
-    ok(lstrlenA("Zivo") == 4 && lstrlenA(NULL) == 0 && lstrlenW(L"Zivo") == 4 && lstrlenW(NULL) == 0,
-       "lstrlenA and lstrlenW count up to the terminator, and NULL as empty");
-    ok(lstrcmpA("a", "b") < 0 && lstrcmpA(" ", " ") == 0 && lstrcmpA("x", "xy") < 0 && lstrcmpA("a", "B") < 0 &&
-           lstrcmpA("a", "A") < 0 && lstrcmpA("B", "a") > 0 && lstrcmpA("", NULL) > 0 && lstrcmpA(NULL, "") < 0,
-       "lstrcmpA sorts letters alphabetically first, lower case before upper case, NULL before \"\"");
-    ok(lstrcpyA(buffer, "Zivo") == buffer && !strcmp(buffer, "Zivo"), "lstrcpyA copies and answers the buffer");
-    ok(lstrcpynA(buffer, "Zivo Web", 5) == buffer && !strcmp(buffer, "Zivo") && lstrcpynA(buffer, "x", 0) &&
-           buffer[0] == 'Z',
-       "lstrcpynA copies one less than its limit, terminated; a limit of 0 writes nothing");
+    char buffer[8] = "";
+    const int lengths[] = {lstrlenA("Zivo"), lstrlenA(NULL), lstrlenW(L"Zivo"), lstrlenW(NULL)};
+    ok_each(lengths, {4, 0, 4, 0}, "lstrlenA and lstrlenW count up to the terminator, and NULL as empty");
+    // The sign of each answer: lstrcmpA answers no particular magnitude.
+    const int order[] = {lstrcmpA("a", "b"), lstrcmpA(" ", " "), lstrcmpA("x", "xy"), lstrcmpA("a", "B"),
+                         lstrcmpA("a", "A"), lstrcmpA("B", "a"), lstrcmpA("", NULL), lstrcmpA(NULL, "")};
+    const int signs[] = {-1, 0, -1, -1, -1, 1, 1, -1};
+    for (int i = 0; i < 8; ++i)
+        ok((order[i] > 0) - (order[i] < 0) == signs[i],
+           "lstrcmpA sorts letters alphabetically first, lower case before upper case, NULL before \"\" (%d): got %d",
+           i, order[i]);
+    char *copy = lstrcpyA(buffer, "Zivo");
+    ok(copy == buffer, "lstrcpyA copies and answers the buffer: got %p, not %p", (void *)copy, (void *)buffer);
+    ok(!strcmp(buffer, "Zivo"), "lstrcpyA copies and answers the buffer: got \"%s\"", buffer);
+    const char *cut = "lstrcpynA copies one less than its limit, terminated; a limit of 0 writes nothing";
+    copy = lstrcpynA(buffer, "Zivo Web", 5);
+    ok(copy == buffer, "%s: got %p, not %p", cut, (void *)copy, (void *)buffer);
+    ok(!strcmp(buffer, "Zivo"), "%s: got \"%s\"", cut, buffer);
+    copy = lstrcpynA(buffer, "x", 0);
+    ok(copy != NULL && buffer[0] == 'Z', "%s: with 0 got %p, \"%s\"", cut, (void *)copy, buffer);
     SetLastError(1234);
-    ok(GetLastError() == 1234, "SetLastError sets what GetLastError answers");
-    ok(!_strnicmp("ZIVO web", "zivo WEB cam", 8) && _strnicmp("a", "b", 1) < 0, "_strnicmp: n characters in any case");
+    DWORD error = GetLastError();
+    ok(error == 1234, "SetLastError sets what GetLastError answers: got %lu", (unsigned long)error);
+    int n = _strnicmp("ZIVO web", "zivo WEB cam", 8), less = _strnicmp("a", "b", 1);
+    ok(n == 0, "_strnicmp: n characters in any case: got %d", n);
+    ok(less < 0, "_strnicmp: n characters in any case: \"a\", \"b\" got %d", less);
     char digits[12];
-    ok(!strcmp(_itoa(-42, digits, 10), "-42") && !strcmp(_itoa(INT_MIN, digits, 10), "-2147483648"),
-       "_itoa writes the decimal text with its sign");
+    ok(!strcmp(_itoa(-42, digits, 10), "-42"), "_itoa writes the decimal text with its sign: got \"%s\"", digits);
+    ok(!strcmp(_itoa(INT_MIN, digits, 10), "-2147483648"), "_itoa writes the decimal text with its sign: got \"%s\"",
+       digits);
 }
 
 void WideToAnsi()
 {
-    char text[32];
+    char text[32] = "";
     BOOL defaulted = TRUE;
     SetLastError(0xdeadbeef);
     int n = WideCharToMultiByte(CP_ACP, 0, L"\u0179ivo \uFF37eb Camer\u0101 \u20AC", -1, text, sizeof(text), NULL,
                                 &defaulted);
-    ok(n == 18 && !strcmp(text, "Zivo Web Camera \x80") && !defaulted && GetLastError() == 0xdeadbeef,
-       "the ANSI code page (Windows-1252) takes Windows' best fit by default, and success leaves the last error");
-    ok(WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, NULL, 0, NULL, NULL) == 9,
-       "with no buffer the size needed is answered, terminator included");
+    DWORD error = GetLastError();
+    const char *fit =
+        "the ANSI code page (Windows-1252) takes Windows' best fit by default, and success leaves the last error";
+    ok(n == 18, "%s: got %d", fit, n);
+    ok(!strcmp(text, "Zivo Web Camera \x80"), "%s: got \"%.31s\"", fit, text);
+    ok(!defaulted, "%s: defaulted got %d", fit, defaulted);
+    ok(error == 0xdeadbeef, "%s: last error got %#lx", fit, (unsigned long)error);
+    n = WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, NULL, 0, NULL, NULL);
+    ok(n == 9, "with no buffer the size needed is answered, terminator included: got %d", n);
     // kernel32/tests/codepage.c, test_string_conversion: ret 0, mbc 'T', ERROR_INSUFFICIENT_BUFFER.
     memset(text, 0, sizeof(text));
     n = WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, text, 8, NULL, NULL);
-    ok(n == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER && !memcmp(text, "Zivo Web", 8),
-       "a buffer too small gets the part that fits, and the call fails");
-    n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\u0179ivo", -1, text, sizeof(text), "*", &defaulted);
-    ok(n == 5 && !strcmp(text, "*ivo") && defaulted,
-       "WC_NO_BEST_FIT_CHARS takes the default character given, and says it did");
-    n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"Zivo\u00e9", -1, text, sizeof(text), NULL, &defaulted);
-    ok(n == 6 && !strcmp(text, "Zivo\xe9") && !defaulted, "characters the code page has need no default");
+    error = GetLastError();
+    const char *small = "a buffer too small gets the part that fits, and the call fails";
+    ok(n == 0, "%s: got %d", small, n);
+    ok(error == ERROR_INSUFFICIENT_BUFFER, "%s: last error got %lu", small, (unsigned long)error);
+    ok(!memcmp(text, "Zivo Web", 8), "%s: got \"%.8s\"", small, text);
+    const struct {
+        DWORD flags;
+        const WCHAR *source;
+        const char *fallback, *text;
+        int length;
+        BOOL defaulted;
+        const char *what;
+    } defaults[] = {{WC_NO_BEST_FIT_CHARS, L"\u0179ivo", "*", "*ivo", 5, TRUE,
+                     "WC_NO_BEST_FIT_CHARS takes the default character given, and says it did"},
+                    {WC_NO_BEST_FIT_CHARS, L"Zivo\u00e9", NULL, "Zivo\xe9", 6, FALSE,
+                     "characters the code page has need no default"}};
+    for (const auto &d : defaults) {
+        n = WideCharToMultiByte(CP_ACP, d.flags, d.source, -1, text, sizeof(text), d.fallback, &defaulted);
+        ok(n == d.length, "%s: got %d", d.what, n);
+        ok(!strcmp(text, d.text), "%s: got \"%.31s\"", d.what, text);
+        ok(defaulted == d.defaulted, "%s: defaulted got %d", d.what, defaulted);
+    }
     // codepage.c, test_other_invalid_parameters, test_null_source, test_negative_dest_length.
     const struct {
         const WCHAR *source;
@@ -77,10 +111,16 @@ void WideToAnsi()
         char *buffer;
         int size;
     } refused[] = {{L"Zivo", 0, text, 8}, {NULL, -1, text, 8}, {L"Zivo", -1, NULL, 5}, {L"Zivo", -1, text, -1}};
-    for (const auto &r : refused)
-        ok(WideCharToMultiByte(CP_ACP, 0, r.source, r.length, r.buffer, r.size, NULL, NULL) == 0 &&
-               GetLastError() == ERROR_INVALID_PARAMETER,
-           "refused: an empty source, none, no buffer with a size, a negative size (%d)", (int)(&r - refused));
+    for (const auto &r : refused) {
+        SetLastError(0xdeadbeef); // each call sets the error itself
+        n = WideCharToMultiByte(CP_ACP, 0, r.source, r.length, r.buffer, r.size, NULL, NULL);
+        error = GetLastError();
+        int i = (int)(&r - refused);
+        ok(n == 0, "refused: an empty source, none, no buffer with a size, a negative size (%d): got %d", i, n);
+        ok(error == ERROR_INVALID_PARAMETER,
+           "refused: an empty source, none, no buffer with a size, a negative size (%d): last error got %lu", i,
+           (unsigned long)error);
+    }
 }
 
 // --- COM ------------------------------------------------------------------------
@@ -88,18 +128,20 @@ void WideToAnsi()
 void Apartments()
 {
     void *object = NULL;
-    ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object) ==
-               CO_E_NOTINITIALIZED && object == NULL,
-       "without an apartment COM creates nothing");
-    ok(CoInitialize(NULL) == S_OK && CoInitialize(NULL) == S_FALSE &&
-           CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) == S_FALSE,
-       "CoInitialize enters the apartment, then counts; CoInitializeEx takes flags beside the model");
-    for (int i = 0; i < 3; ++i)
-        CoUninitialize();
-    ok(CoInitializeEx(NULL, COINIT_MULTITHREADED) == S_OK && CoInitialize(NULL) == RPC_E_CHANGED_MODE,
-       "a thread in the multithreaded apartment cannot enter another");
-    ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object) == S_OK,
-       "and after RPC_E_CHANGED_MODE COM still works there");
+    HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object);
+    ok(hr == CO_E_NOTINITIALIZED, "without an apartment COM creates nothing: got %#x", (unsigned)hr);
+    ok(object == NULL, "without an apartment COM creates nothing: got %p", object);
+    const HRESULT entered[] = {CoInitialize(NULL), CoInitialize(NULL),
+                               CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)};
+    ok_each(entered, {S_OK, S_FALSE, S_FALSE},
+            "CoInitialize enters the apartment, then counts; CoInitializeEx takes flags beside the model");
+    for (HRESULT entering : entered)
+        if (SUCCEEDED(entering))
+            CoUninitialize();
+    const HRESULT other[] = {CoInitializeEx(NULL, COINIT_MULTITHREADED), CoInitialize(NULL)};
+    ok_each(other, {S_OK, RPC_E_CHANGED_MODE}, "a thread in the multithreaded apartment cannot enter another");
+    hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object);
+    ok(hr == S_OK, "and after RPC_E_CHANGED_MODE COM still works there: got %#x", (unsigned)hr);
     if (object)
         ((IUnknown *)object)->Release();
     CoUninitialize();
@@ -108,19 +150,33 @@ void Apartments()
 void TaskAllocatorAndStrings()
 {
     IMalloc *allocator = (IMalloc *)1;
-    ok(CoGetMalloc(0, &allocator) == E_INVALIDARG && allocator == NULL, "CoGetMalloc knows only MEMCTX_TASK");
-    ok(CoGetMalloc(MEMCTX_TASK, &allocator) == S_OK && allocator != NULL, "the task allocator needs no apartment");
+    HRESULT hr = CoGetMalloc(0, &allocator);
+    ok(hr == E_INVALIDARG, "CoGetMalloc knows only MEMCTX_TASK: got %#x", (unsigned)hr);
+    ok(allocator == NULL, "CoGetMalloc knows only MEMCTX_TASK: got %p", (void *)allocator);
+    hr = CoGetMalloc(MEMCTX_TASK, &allocator);
+    ok(hr == S_OK && allocator != NULL, "the task allocator needs no apartment: got %#x, %p", (unsigned)hr,
+       (void *)allocator);
+    if (FAILED(hr) || !allocator)
+        return;
     void *block = CoTaskMemAlloc(24), *other = allocator->Alloc(8);
-    ok(block && allocator->DidAlloc(block) == 1 && allocator->GetSize(block) == 24 && allocator->GetSize(other) == 8 &&
-           allocator->DidAlloc(NULL) == -1,
-       "CoTaskMemAlloc's block is the task allocator's, of the size asked; of NULL it cannot tell (-1)");
+    const char *what = "CoTaskMemAlloc's block is the task allocator's, of the size asked; of NULL it cannot tell (-1)";
+    ok(block && other, "%s: got %p, %p", what, block, other);
+    const int owned[] = {allocator->DidAlloc(block), allocator->DidAlloc(NULL)};
+    ok_each(owned, {1, -1}, what);
+    const SIZE_T sizes[] = {allocator->GetSize(block), allocator->GetSize(other)};
+    ok_each(sizes, {24, 8}, what);
     allocator->Free(block);
     CoTaskMemFree(other);
     allocator->Release();
     BSTR text = SysAllocString(L"Zivo");
-    ok(text && SysStringLen(text) == 4 && !memcmp(text, L"Zivo", 5 * sizeof(OLECHAR)),
-       "SysAllocString copies the text, terminated, and knows its length");
-    ok(SysAllocString(NULL) == NULL && SysStringLen(NULL) == 0, "a NULL text is a NULL BSTR, of length 0");
+    UINT length = SysStringLen(text);
+    const char *copied = "SysAllocString copies the text, terminated, and knows its length";
+    ok(length == 4, "%s: got %u", copied, length);
+    ok(text && !memcmp(text, L"Zivo", 5 * sizeof(OLECHAR)), "%s: got \"%ls\"", copied, text ? text : L"(null)");
+    BSTR none = SysAllocString(NULL);
+    length = SysStringLen(NULL);
+    ok(none == NULL, "a NULL text is a NULL BSTR, of length 0: got %p", (void *)none);
+    ok(length == 0, "a NULL text is a NULL BSTR, of length 0: got %u", length);
     SysFreeString(text);
     SysFreeString(NULL);
 }
@@ -130,20 +186,27 @@ void BindContextsAndNames()
     IBindCtx *context = NULL, *refused = (IBindCtx *)1;
     IMoniker *moniker = (IMoniker *)1;
     ULONG eaten = 7;
-    ok(CreateBindCtx(0, &context) == S_OK && context != NULL, "CreateBindCtx needs no apartment, as Wine's shows");
-    ok(CreateBindCtx(1, &refused) == E_INVALIDARG, "its reserved argument must be 0");
+    HRESULT hr = CreateBindCtx(0, &context);
+    ok(hr == S_OK && context != NULL, "CreateBindCtx needs no apartment, as Wine's shows: got %#x, %p", (unsigned)hr,
+       (void *)context);
+    hr = CreateBindCtx(1, &refused);
+    ok(hr == E_INVALIDARG, "its reserved argument must be 0: got %#x", (unsigned)hr);
     // ole32/tests/moniker.c, test_MkParseDisplayName: E_INVALIDARG, outputs untouched.
-    ok(MkParseDisplayName(context, L"", &eaten, &moniker) == E_INVALIDARG && eaten == 7 && moniker == (IMoniker *)1 &&
-           MkParseDisplayName(NULL, L"x:", &eaten, &moniker) == E_INVALIDARG &&
-           MkParseDisplayName(context, L"x:", NULL, &moniker) == E_INVALIDARG,
-       "MkParseDisplayName wants a context, a name and both outputs");
-    ok(MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#vid_1234", &eaten, &moniker) == CO_E_NOTINITIALIZED,
-       "parsing a device's name needs the apartment the device enumerator's parser lives in");
+    const char *what = "MkParseDisplayName wants a context, a name and both outputs";
+    hr = MkParseDisplayName(context, L"", &eaten, &moniker);
+    ok(eaten == 7 && moniker == (IMoniker *)1, "%s: outputs got %lu, %p", what, (unsigned long)eaten,
+       (void *)moniker);
+    const HRESULT wanting[] = {hr, MkParseDisplayName(NULL, L"x:", &eaten, &moniker),
+                               MkParseDisplayName(context, L"x:", NULL, &moniker)};
+    ok_each(wanting, {E_INVALIDARG, E_INVALIDARG, E_INVALIDARG}, what);
+    hr = MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#vid_1234", &eaten, &moniker);
+    ok(hr == CO_E_NOTINITIALIZED,
+       "parsing a device's name needs the apartment the device enumerator's parser lives in: got %#x", (unsigned)hr);
     CoInitialize(NULL);
-    HRESULT hr = MkParseDisplayName(context, L"NonExistentProgId:", &eaten, &moniker);
+    hr = MkParseDisplayName(context, L"NonExistentProgId:", &eaten, &moniker);
     // The same test: MK_E_SYNTAX is a todo_wine there.
-    todo_wine ok(hr == MK_E_SYNTAX, "a name nothing parses is a syntax error");
-    ok(eaten == 0 && moniker == NULL, "and parses nothing");
+    todo_wine ok(hr == MK_E_SYNTAX, "a name nothing parses is a syntax error: got %#x", (unsigned)hr);
+    ok(eaten == 0 && moniker == NULL, "and parses nothing: got %lu, %p", (unsigned long)eaten, (void *)moniker);
     if (context)
         context->Release();
     CoUninitialize();
@@ -156,16 +219,21 @@ void DeviceEnumerator()
     IEnumMoniker *category = (IEnumMoniker *)1;
     const CLSID kNoCategory = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
     void *none = (void *)1;
-    ok(CoCreateInstance(kNoCategory, NULL, CLSCTX_INPROC_SERVER, IID_IUnknown, &none) == REGDB_E_CLASSNOTREG &&
-           none == NULL,
-       "a class nobody registered is not created");
-    CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
+    HRESULT hr = CoCreateInstance(kNoCategory, NULL, CLSCTX_INPROC_SERVER, IID_IUnknown, &none);
+    ok(hr == REGDB_E_CLASSNOTREG, "a class nobody registered is not created: got %#x", (unsigned)hr);
+    ok(none == NULL, "a class nobody registered is not created: got %p", none);
+    hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
+    ok(hr == S_OK, "the system device enumerator is created: got %#x", (unsigned)hr);
     for (const CLSID *which : {&CLSID_VideoInputDeviceCategory, &kNoCategory}) {
         category = (IEnumMoniker *)1;
-        ok(devices->CreateClassEnumerator(*which, &category, 0) == S_FALSE && category == NULL,
-           "an empty category answers S_FALSE and no enumerator: no video-input device, or no such category");
+        hr = devices ? devices->CreateClassEnumerator(*which, &category, 0) : E_POINTER;
+        const char *what =
+            "an empty category answers S_FALSE and no enumerator: no video-input device, or no such category";
+        ok(hr == S_FALSE, "%s: got %#x", what, (unsigned)hr);
+        ok(category == NULL, "%s: got %p", what, (void *)category);
     }
-    devices->Release();
+    if (devices)
+        devices->Release();
     CoUninitialize();
 }
 
