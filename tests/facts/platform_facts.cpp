@@ -255,25 +255,35 @@ void Registry()
     HKEY key = NULL, reader = NULL;
     DWORD type = 0, size = 0, reserved = 0;
     char data[4] = "xyz";
-    ok(RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key) == ERROR_SUCCESS, "RegCreateKeyA makes a key and its parents");
-    ok(RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"7", 1) == ERROR_SUCCESS &&
-           RegQueryValueExA(key, "Text", NULL, &type, NULL, &size) == ERROR_SUCCESS && type == REG_SZ && size == 2,
-       "a string set without its terminator is stored with one");
+    LSTATUS status = RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key);
+    ok(status == ERROR_SUCCESS, "RegCreateKeyA makes a key and its parents: got %ld", (long)status);
+    const LSTATUS stored[] = {RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"7", 1),
+                              RegQueryValueExA(key, "Text", NULL, &type, NULL, &size)};
+    ok_each(stored, {ERROR_SUCCESS, ERROR_SUCCESS}, "a string set without its terminator is stored with one");
+    ok(type == REG_SZ && size == 2, "a string set without its terminator is stored with one: got type %lu, size %lu",
+       (unsigned long)type, (unsigned long)size);
     size = 1;
-    ok(RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_MORE_DATA && size == 2 &&
-           RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !memcmp(data, "7", 2),
-       "a buffer too small: ERROR_MORE_DATA and the size needed, with which the value is read");
-    ok(RegQueryValueExA(key, "Other", NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND &&
-           RegQueryValueExA(key, "Text", &reserved, NULL, NULL, &size) == ERROR_INVALID_PARAMETER,
-       "a value that is not there is not found; the reserved argument must be NULL");
-    ok(RegCloseKey(key) == ERROR_SUCCESS && RegCloseKey(HKEY_CURRENT_USER) == ERROR_SUCCESS,
-       "RegCloseKey closes a key, and leaves a predefined one alone");
-    ok(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &reader) == ERROR_SUCCESS &&
-           RegSetValueExA(reader, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_ACCESS_DENIED,
-       "a key opened to read cannot set a value");
+    const char *small = "a buffer too small: ERROR_MORE_DATA and the size needed, with which the value is read";
+    status = RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size);
+    ok(status == ERROR_MORE_DATA, "%s: got %ld", small, (long)status);
+    ok(size == 2, "%s: size got %lu", small, (unsigned long)size);
+    status = RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size);
+    ok(status == ERROR_SUCCESS, "%s: then got %ld", small, (long)status);
+    ok(!memcmp(data, "7", 2), "%s: got \"%.3s\"", small, data);
+    const LSTATUS refused[] = {RegQueryValueExA(key, "Other", NULL, NULL, NULL, NULL),
+                               RegQueryValueExA(key, "Text", &reserved, NULL, NULL, &size)};
+    ok_each(refused, {ERROR_FILE_NOT_FOUND, ERROR_INVALID_PARAMETER},
+            "a value that is not there is not found; the reserved argument must be NULL");
+    const LSTATUS closed[] = {RegCloseKey(key), RegCloseKey(HKEY_CURRENT_USER)};
+    ok_each(closed, {ERROR_SUCCESS, ERROR_SUCCESS}, "RegCloseKey closes a key, and leaves a predefined one alone");
+    status = RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &reader);
+    ok(status == ERROR_SUCCESS, "a key opened to read cannot set a value: RegOpenKeyExA got %ld", (long)status);
+    status = RegSetValueExA(reader, "Text", 0, REG_SZ, (const BYTE *)"8", 1);
+    ok(status == ERROR_ACCESS_DENIED, "a key opened to read cannot set a value: got %ld", (long)status);
     RegCloseKey(reader);
-    ok(Opens(HKEY_CURRENT_USER, "Software\\PlatformFacts\\None", KEY_READ) == ERROR_FILE_NOT_FOUND,
-       "a key that is not there is not found, and no handle is given");
+    status = Opens(HKEY_CURRENT_USER, "Software\\PlatformFacts\\None", KEY_READ);
+    ok(status == ERROR_FILE_NOT_FOUND, "a key that is not there is not found, and no handle is given: got %ld",
+       (long)status);
 }
 
 // Wine's prefix is 64-bit Windows, as is the simulation; 32-bit Windows has
@@ -284,15 +294,18 @@ void RegistryViews()
     if (sizeof(void *) == 4 && !wow64)
         return;
     HKEY key = NULL;
-    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key) == ERROR_SUCCESS,
-       "an administrator writes under HKEY_LOCAL_MACHINE");
+    LSTATUS status = RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key);
+    ok(status == ERROR_SUCCESS, "an administrator writes under HKEY_LOCAL_MACHINE: got %ld", (long)status);
     RegCloseKey(key);
-    ok((Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_32KEY) == 0) == wow64 &&
-           (Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY) == 0) == !wow64,
-       "HKLM\\Software is the process's own view: the 32-bit one for a 32-bit process");
-    ok((Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY) ==
-        ERROR_SUCCESS) == wow64,
-       "the 32-bit view is Software\\WOW6432Node in the 64-bit one");
+    const LSTATUS views[] = {Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_32KEY),
+                             Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY)};
+    for (int i = 0; i < 2; ++i)
+        ok((views[i] == 0) == (wow64 == !i),
+           "HKLM\\Software is the process's own view: the 32-bit one for a 32-bit process (%d-bit view): got %ld",
+           i ? 64 : 32, (long)views[i]);
+    status = Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY);
+    ok((status == ERROR_SUCCESS) == wow64, "the 32-bit view is Software\\WOW6432Node in the 64-bit one: got %ld",
+       (long)status);
 }
 
 // --- The loader ------------------------------------------------------------------
@@ -300,30 +313,48 @@ void RegistryViews()
 void Loader()
 {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    ok(kernel != NULL && GetModuleHandleW(L"no such module.dll") == NULL && GetLastError() == ERROR_MOD_NOT_FOUND,
-       "GetModuleHandleW finds kernel32 loaded, and no module that is not");
+    const char *loaded = "GetModuleHandleW finds kernel32 loaded, and no module that is not";
+    ok(kernel != NULL, "%s: got %p, last error %lu", loaded, (void *)kernel, (unsigned long)GetLastError());
+    HMODULE none = GetModuleHandleW(L"no such module.dll");
+    DWORD error = GetLastError();
+    ok(none == NULL, "%s: got %p", loaded, (void *)none);
+    ok(error == ERROR_MOD_NOT_FOUND, "%s: last error got %lu", loaded, (unsigned long)error);
     FARPROC proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
-    ok(proc != NULL, "kernel32 exports SetDefaultDllDirectories (Windows 8 on; Vista and 7 with KB2533623)");
-    ok(GetProcAddress(kernel, "NoSuchFunction") == NULL && GetLastError() == ERROR_PROC_NOT_FOUND,
-       "GetProcAddress answers nothing for a name the module does not export");
+    ok(proc != NULL, "kernel32 exports SetDefaultDllDirectories (Windows 8 on; Vista and 7 with KB2533623): last "
+                     "error %lu", (unsigned long)GetLastError());
+    FARPROC unknown = GetProcAddress(kernel, "NoSuchFunction");
+    error = GetLastError();
+    ok(unknown == NULL, "GetProcAddress answers nothing for a name the module does not export: got %p",
+       reinterpret_cast<void *>(unknown));
+    ok(error == ERROR_PROC_NOT_FOUND,
+       "GetProcAddress answers nothing for a name the module does not export: last error got %lu",
+       (unsigned long)error);
     typedef BOOL(WINAPI * SetDirectories)(DWORD);
     SetDirectories set = reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(proc));
     // kernel32/tests/module.c, test_SetDefaultDllDirectories.
     const DWORD refused[] = {0x0, 0x3, 0x8200}; // LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR alone: only Windows 8 on
     for (DWORD flags : refused) {
         SetLastError(0);
-        ok(set && !set(flags) && GetLastError() == ERROR_INVALID_PARAMETER,
-           "SetDefaultDllDirectories refuses flags other than its four (0x%lx)", (unsigned long)flags);
+        BOOL taken = set ? set(flags) : TRUE;
+        error = GetLastError();
+        ok(!taken, "SetDefaultDllDirectories refuses flags other than its four (0x%lx): got %d",
+           (unsigned long)flags, taken);
+        ok(error == ERROR_INVALID_PARAMETER,
+           "SetDefaultDllDirectories refuses flags other than its four (0x%lx): last error got %lu",
+           (unsigned long)flags, (unsigned long)error);
     }
-    WCHAR path[MAX_PATH], shortOf[MAX_PATH] = L"untouched";
+    WCHAR path[MAX_PATH] = L"", shortOf[MAX_PATH] = L"untouched";
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    ok(length > 0 && length == wcslen(path) && GetSystemDirectoryW(shortOf, length) == length + 1 &&
-           !wcscmp(shortOf, L"untouched"),
-       "GetSystemDirectoryW copies the system folder's path; into a buffer too small, nothing, and answers the size "
-       "needed");
+    const char *what = "GetSystemDirectoryW copies the system folder's path; into a buffer too small, nothing, and "
+                       "answers the size needed";
+    ok(length > 0 && length == wcslen(path), "%s: got %u for \"%ls\"", what, length, path);
+    UINT needed = GetSystemDirectoryW(shortOf, length);
+    ok(needed == length + 1, "%s: too small got %u", what, needed);
+    ok(!wcscmp(shortOf, L"untouched"), "%s: too small got \"%ls\"", what, shortOf);
     wcscat(path, L"\\cfgmgr32.dll");
-    ok(LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH) != NULL,
-       "LoadLibraryExW loads a system DLL by its full path");
+    HMODULE library = LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    ok(library != NULL, "LoadLibraryExW loads a system DLL by its full path: last error %lu",
+       (unsigned long)GetLastError());
 }
 
 // --- The dialog manager, menus and message boxes ------------------------------
