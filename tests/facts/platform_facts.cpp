@@ -376,14 +376,27 @@ bool Last(WPARAM wParam, HWND from)
     return !g_commands.empty() && g_commands.back() == std::make_pair(wParam, (LPARAM)from);
 }
 
+// The last command the dialog received, for a failing fact's message.
+std::string LastCommand()
+{
+    char text[48] = "none";
+    if (!g_commands.empty())
+        snprintf(text, sizeof(text), "%#lx from %p", (unsigned long)g_commands.back().first,
+                 (void *)g_commands.back().second);
+    return text;
+}
+
 // Inside the message box: it is found and answered as the user would.
 void AnswerBox(HWND dialog)
 {
     HWND box = FindWindowA("#32770", "Facts box");
     char text[32] = "";
     GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof(text));
-    ok(box && GetWindow(box, GW_OWNER) == dialog && !IsWindowEnabled(dialog) && !strcmp(text, "Facts text"),
-       "a message box is a dialog of its owner, which it disables, with the text in control 0xFFFF");
+    const char *what = "a message box is a dialog of its owner, which it disables, with the text in control 0xFFFF";
+    HWND owner = GetWindow(box, GW_OWNER);
+    ok(box && owner == dialog, "%s: got %p, owned by %p", what, (void *)box, (void *)owner);
+    ok(!IsWindowEnabled(dialog), "%s: the owner is enabled", what);
+    ok(!strcmp(text, "Facts text"), "%s: got \"%s\"", what, text);
     PostMessageA(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0);
 }
 
@@ -429,32 +442,42 @@ void AfterInit(HWND dialog)
     for (const auto &c : kControls) {
         char text[16] = "?";
         GetWindowTextA(control, text, sizeof(text));
-        ok(GetDlgCtrlID(control) == c.id && !strcmp(text, c.text) && (DWORD)GetWindowLongA(control, GWL_STYLE) ==
-               c.style && (DWORD)GetWindowLongA(control, GWL_EXSTYLE) == c.exStyle,
-           "control %d: ID %d, text \"%s\", style %#lx, extended style %#lx", c.id, GetDlgCtrlID(control), text,
-           (unsigned long)GetWindowLongA(control, GWL_STYLE), (unsigned long)GetWindowLongA(control, GWL_EXSTYLE));
+        int id = GetDlgCtrlID(control);
+        DWORD style = (DWORD)GetWindowLongA(control, GWL_STYLE), exStyle = (DWORD)GetWindowLongA(control, GWL_EXSTYLE);
+        ok(id == c.id, "control %d: ID %d", c.id, id);
+        ok(!strcmp(text, c.text), "control %d: text \"%s\"", c.id, text);
+        ok(style == c.style, "control %d: style %#lx", c.id, (unsigned long)style);
+        ok(exStyle == c.exStyle, "control %d: extended style %#lx", c.id, (unsigned long)exStyle);
         control = GetWindow(control, GW_HWNDNEXT);
     }
     // The template's styles, and a top-level window's WS_CLIPSIBLINGS, DS_3DLOOK,
     // WS_EX_CONTROLPARENT, WS_EX_DLGMODALFRAME and its WS_EX_WINDOWEDGE.
-    ok(control == NULL && (DWORD)GetWindowLongA(dialog, GWL_STYLE) == 0x94C800C4 &&
-           (DWORD)GetWindowLongA(dialog, GWL_EXSTYLE) == 0x50101,
-       "nothing else; the dialog's style %#lx, extended style %#lx", (unsigned long)GetWindowLongA(dialog, GWL_STYLE),
-       (unsigned long)GetWindowLongA(dialog, GWL_EXSTYLE));
+    DWORD style = (DWORD)GetWindowLongA(dialog, GWL_STYLE), exStyle = (DWORD)GetWindowLongA(dialog, GWL_EXSTYLE);
+    ok(control == NULL, "nothing else: got %p", (void *)control);
+    ok(style == 0x94C800C4, "the dialog's style %#lx", (unsigned long)style);
+    ok(exStyle == 0x50101, "the dialog's extended style %#lx", (unsigned long)exStyle);
     HWND group = GetDlgItem(dialog, IDC_FREQ_GROUP);
     RECT area;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    ok(g_initFocus == group && GetFocus() == group && !g_visibleInInit && IsWindowVisible(dialog),
-       "WM_INITDIALOG is given the first tab stop, focused once it answers TRUE; a visible dialog is shown then");
+    const char *what =
+        "WM_INITDIALOG is given the first tab stop, focused once it answers TRUE; a visible dialog is shown then";
+    HWND focus = GetFocus();
+    ok(g_initFocus == group, "%s: given %p, not %p", what, (void *)g_initFocus, (void *)group);
+    ok(focus == group, "%s: focused %p, not %p", what, (void *)focus, (void *)group);
+    ok(!g_visibleInInit, "%s: visible in WM_INITDIALOG", what);
+    ok(IsWindowVisible(dialog), "%s: not visible after", what);
     ok(g_placed.left == area.left && g_placed.top == area.top,
-       "a dialog whose template is at 0,0 is moved to the work area's corner");
+       "a dialog whose template is at 0,0 is moved to the work area's corner: got %ld,%ld, not %ld,%ld",
+       (long)g_placed.left, (long)g_placed.top, (long)area.left, (long)area.top);
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
     Next(dialog);
 }
 
 void AfterEnter(HWND dialog)
 {
-    ok(g_commands.size() == 1 && Last(IDOK, NULL), "Enter, no push button focused nor the default, is IDOK from none");
+    const char *what = "Enter, no push button focused nor the default, is IDOK from none";
+    ok(g_commands.size() == 1, "%s: got %d commands", what, (int)g_commands.size());
+    ok(Last(IDOK, NULL), "%s: got %s", what, LastCommand().c_str());
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
     Next(dialog);
 }
@@ -462,48 +485,64 @@ void AfterEnter(HWND dialog)
 void AfterEsc(HWND dialog)
 {
     HWND cancel = GetDlgItem(dialog, IDCANCEL);
-    ok(g_commands.size() == 2 && Last(IDCANCEL, cancel), "Esc is IDCANCEL from that control");
-    ok(SendMessageA(dialog, WM_CLOSE, 0, 0) == 0 && IsWindow(dialog) && g_commands.size() == 2,
-       "the default processing of WM_CLOSE neither destroys the dialog nor commands at once");
+    ok(g_commands.size() == 2, "Esc is IDCANCEL from that control: got %d commands", (int)g_commands.size());
+    ok(Last(IDCANCEL, cancel), "Esc is IDCANCEL from that control: got %s", LastCommand().c_str());
+    const char *what = "the default processing of WM_CLOSE neither destroys the dialog nor commands at once";
+    LRESULT answer = SendMessageA(dialog, WM_CLOSE, 0, 0);
+    ok(answer == 0, "%s: got %ld", what, (long)answer);
+    ok(IsWindow(dialog), "%s: destroyed", what);
+    ok(g_commands.size() == 2, "%s: got %d commands", what, (int)g_commands.size());
     Next(dialog);
 }
 
 void AfterClose(HWND dialog)
 {
-    ok(g_commands.size() == 3 && Last(IDCANCEL, GetDlgItem(dialog, IDCANCEL)), "it posts IDCANCEL from that control");
+    ok(g_commands.size() == 3, "it posts IDCANCEL from that control: got %d commands", (int)g_commands.size());
+    ok(Last(IDCANCEL, GetDlgItem(dialog, IDCANCEL)), "it posts IDCANCEL from that control: got %s",
+       LastCommand().c_str());
     HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_POPUP));
     HMENU countries = GetSubMenu(menu, 0);
-    ok(countries && GetSubMenu(menu, 1) && !GetSubMenu(menu, 2) && !GetSubMenu(countries, 0),
-       "GetSubMenu finds the popups by position, and none behind a plain item");
-    ok(CheckMenuItem(menu, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_CHECKED) == MF_UNCHECKED &&
-           CheckMenuItem(countries, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_UNCHECKED) == MF_CHECKED &&
-           CheckMenuItem(countries, 4242, MF_BYCOMMAND | MF_CHECKED) == (DWORD)-1,
-       "CheckMenuItem finds an item by command in the popups too, and answers its state before, -1 for none");
+    const HMENU popups[] = {countries, GetSubMenu(menu, 1), GetSubMenu(menu, 2), GetSubMenu(countries, 0)};
+    for (int i = 0; i < 4; ++i)
+        ok(!popups[i] == (i >= 2), "GetSubMenu finds the popups by position, and none behind a plain item (%d): got %p",
+           i, (void *)popups[i]);
+    const DWORD states[] = {CheckMenuItem(menu, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_CHECKED),
+                            CheckMenuItem(countries, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_UNCHECKED),
+                            CheckMenuItem(countries, 4242, MF_BYCOMMAND | MF_CHECKED)};
+    ok_each(states, {MF_UNCHECKED, MF_CHECKED, (DWORD)-1},
+            "CheckMenuItem finds an item by command in the popups too, and answers its state before, -1 for none");
     for (int i = 0; i < 9; ++i)
         PostMessageA(dialog, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(dialog, WM_KEYDOWN, VK_RETURN, 0);
-    ok(TrackPopupMenu(countries, 0, 100, 100, 0, dialog, NULL) == TRUE && g_commands.size() == 3,
-       "TrackPopupMenu with flags 0 answers TRUE once an item is picked; the pick is not sent");
-    ok(DestroyMenu(menu) && !DestroyMenu(menu), "DestroyMenu destroys a menu once");
+    BOOL picked = TrackPopupMenu(countries, 0, 100, 100, 0, dialog, NULL);
+    const char *what = "TrackPopupMenu with flags 0 answers TRUE once an item is picked; the pick is not sent";
+    ok(picked == TRUE, "%s: got %d", what, picked);
+    ok(g_commands.size() == 3, "%s: got %d commands", what, (int)g_commands.size());
+    BOOL destroyed = DestroyMenu(menu), again = DestroyMenu(menu);
+    ok(destroyed && !again, "DestroyMenu destroys a menu once: got %d, then %d", destroyed, again);
     Next(dialog);
 }
 
 void AfterPick(HWND dialog)
 {
-    ok(g_commands.size() == 4 && Last(ID_COUNTRY_JAPAN, NULL), "but posted: WM_COMMAND with the item's ID, from none");
+    const char *what = "but posted: WM_COMMAND with the item's ID, from none";
+    ok(g_commands.size() == 4, "%s: got %d commands", what, (int)g_commands.size());
+    ok(Last(ID_COUNTRY_JAPAN, NULL), "%s: got %s", what, LastCommand().c_str());
     HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_POPUP));
     PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
-    ok(TrackPopupMenu(GetSubMenu(menu, 1), 0, 100, 100, 0, dialog, NULL), "closing it with Esc is no failure");
+    BOOL closed = TrackPopupMenu(GetSubMenu(menu, 1), 0, 100, 100, 0, dialog, NULL);
+    ok(closed, "closing it with Esc is no failure: got %d", closed);
     DestroyMenu(menu);
     Next(dialog);
 }
 
 void AfterDismiss(HWND dialog)
 {
-    ok(g_commands.size() == 4, "and sends no command");
+    ok(g_commands.size() == 4, "and sends no command: got %d commands", (int)g_commands.size());
     PostMessageA(dialog, WM_APP + 1, 0, 0);
-    ok(MessageBoxA(dialog, "Facts text", "Facts box", MB_OK) == IDOK && IsWindowEnabled(dialog),
-       "MessageBoxA answers the button chosen, and enables its owner again");
+    int chosen = MessageBoxA(dialog, "Facts text", "Facts box", MB_OK);
+    ok(chosen == IDOK, "MessageBoxA answers the button chosen, and enables its owner again: got %d", chosen);
+    ok(IsWindowEnabled(dialog), "MessageBoxA answers the button chosen, and enables its owner again: not enabled");
     Next(dialog);
 }
 
