@@ -44,6 +44,7 @@ inline Tally &T()
     return tally;
 }
 
+inline void Check(int line, bool holds, const char *format, ...) __attribute__((format(printf, 3, 4)));
 inline void Check(int line, bool holds, const char *format, ...)
 {
     Tally &t = T();
@@ -61,6 +62,19 @@ inline void Check(int line, bool holds, const char *format, ...)
     vprintf(format, args);
     printf("\n");
     va_end(args);
+}
+
+template <typename T> struct Same {
+    typedef T type;
+};
+
+// Answers given in a row, each checked on its own against the one wanted and
+// named by its place in the row, from 0, with what came back.
+template <typename T, size_t N>
+void Each(int line, const T (&got)[N], const typename Same<T>::type (&wanted)[N], const char *what)
+{
+    for (size_t i = 0; i < N; ++i)
+        Check(line, got[i] == wanted[i], "%s (%d): got %#x", what, (int)i, (unsigned)got[i]);
 }
 
 inline bool Todo(bool on) { return T().todo = on; }
@@ -120,4 +134,5 @@ inline int Run(const Group *groups, size_t count, bool standinsOnly)
 } // namespace facts
 
 #define ok(holds, ...) facts::Check(__LINE__, (holds), __VA_ARGS__)
+#define ok_each(got, ...) facts::Each(__LINE__, got, __VA_ARGS__) // the answers wanted, the fact
 #define todo_wine for (bool facts_todo = facts::Todo(true); facts_todo; facts_todo = facts::Todo(false))

@@ -31,45 +31,79 @@ namespace {
 
 void Strings()
 {
-    char buffer[8];
-    ok(lstrlenA("Zivo") == 4 && lstrlenA(NULL) == 0 && lstrlenW(L"Zivo") == 4 && lstrlenW(NULL) == 0,
-       "lstrlenA and lstrlenW count up to the terminator, and NULL as empty");
-    ok(lstrcmpA("a", "b") < 0 && lstrcmpA(" ", " ") == 0 && lstrcmpA("x", "xy") < 0 && lstrcmpA("a", "B") < 0 &&
-           lstrcmpA("a", "A") < 0 && lstrcmpA("B", "a") > 0 && lstrcmpA("", NULL) > 0 && lstrcmpA(NULL, "") < 0,
-       "lstrcmpA sorts letters alphabetically first, lower case before upper case, NULL before \"\"");
-    ok(lstrcpyA(buffer, "Zivo") == buffer && !strcmp(buffer, "Zivo"), "lstrcpyA copies and answers the buffer");
-    ok(lstrcpynA(buffer, "Zivo Web", 5) == buffer && !strcmp(buffer, "Zivo") && lstrcpynA(buffer, "x", 0) &&
-           buffer[0] == 'Z',
-       "lstrcpynA copies one less than its limit, terminated; a limit of 0 writes nothing");
+    char buffer[8] = "";
+    const int lengths[] = {lstrlenA("Zivo"), lstrlenA(NULL), lstrlenW(L"Zivo"), lstrlenW(NULL)};
+    ok_each(lengths, {4, 0, 4, 0}, "lstrlenA and lstrlenW count up to the terminator, and NULL as empty");
+    // The sign of each answer: lstrcmpA answers no particular magnitude.
+    const int order[] = {lstrcmpA("a", "b"), lstrcmpA(" ", " "), lstrcmpA("x", "xy"), lstrcmpA("a", "B"),
+                         lstrcmpA("a", "A"), lstrcmpA("B", "a"), lstrcmpA("", NULL), lstrcmpA(NULL, "")};
+    const int signs[] = {-1, 0, -1, -1, -1, 1, 1, -1};
+    for (int i = 0; i < 8; ++i)
+        ok((order[i] > 0) - (order[i] < 0) == signs[i],
+           "lstrcmpA sorts letters alphabetically first, lower case before upper case, NULL before \"\" (%d): got %d",
+           i, order[i]);
+    char *copy = lstrcpyA(buffer, "Zivo");
+    ok(copy == buffer, "lstrcpyA copies and answers the buffer: got %p, not %p", (void *)copy, (void *)buffer);
+    ok(!strcmp(buffer, "Zivo"), "lstrcpyA copies and answers the buffer: got \"%s\"", buffer);
+    const char *cut = "lstrcpynA copies one less than its limit, terminated; a limit of 0 writes nothing";
+    copy = lstrcpynA(buffer, "Zivo Web", 5);
+    ok(copy == buffer, "%s: got %p, not %p", cut, (void *)copy, (void *)buffer);
+    ok(!strcmp(buffer, "Zivo"), "%s: got \"%s\"", cut, buffer);
+    copy = lstrcpynA(buffer, "x", 0);
+    ok(copy != NULL && buffer[0] == 'Z', "%s: with 0 got %p, \"%s\"", cut, (void *)copy, buffer);
     SetLastError(1234);
-    ok(GetLastError() == 1234, "SetLastError sets what GetLastError answers");
-    ok(!_strnicmp("ZIVO web", "zivo WEB cam", 8) && _strnicmp("a", "b", 1) < 0, "_strnicmp: n characters in any case");
+    DWORD error = GetLastError();
+    ok(error == 1234, "SetLastError sets what GetLastError answers: got %lu", (unsigned long)error);
+    int n = _strnicmp("ZIVO web", "zivo WEB cam", 8), less = _strnicmp("a", "b", 1);
+    ok(n == 0, "_strnicmp: n characters in any case: got %d", n);
+    ok(less < 0, "_strnicmp: n characters in any case: \"a\", \"b\" got %d", less);
     char digits[12];
-    ok(!strcmp(_itoa(-42, digits, 10), "-42") && !strcmp(_itoa(INT_MIN, digits, 10), "-2147483648"),
-       "_itoa writes the decimal text with its sign");
+    ok(!strcmp(_itoa(-42, digits, 10), "-42"), "_itoa writes the decimal text with its sign: got \"%s\"", digits);
+    ok(!strcmp(_itoa(INT_MIN, digits, 10), "-2147483648"), "_itoa writes the decimal text with its sign: got \"%s\"",
+       digits);
 }
 
 void WideToAnsi()
 {
-    char text[32];
+    char text[32] = "";
     BOOL defaulted = TRUE;
     SetLastError(0xdeadbeef);
     int n = WideCharToMultiByte(CP_ACP, 0, L"\u0179ivo \uFF37eb Camer\u0101 \u20AC", -1, text, sizeof(text), NULL,
                                 &defaulted);
-    ok(n == 18 && !strcmp(text, "Zivo Web Camera \x80") && !defaulted && GetLastError() == 0xdeadbeef,
-       "the ANSI code page (Windows-1252) takes Windows' best fit by default, and success leaves the last error");
-    ok(WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, NULL, 0, NULL, NULL) == 9,
-       "with no buffer the size needed is answered, terminator included");
+    DWORD error = GetLastError();
+    const char *fit =
+        "the ANSI code page (Windows-1252) takes Windows' best fit by default, and success leaves the last error";
+    ok(n == 18, "%s: got %d", fit, n);
+    ok(!strcmp(text, "Zivo Web Camera \x80"), "%s: got \"%.31s\"", fit, text);
+    ok(!defaulted, "%s: defaulted got %d", fit, defaulted);
+    ok(error == 0xdeadbeef, "%s: last error got %#lx", fit, (unsigned long)error);
+    n = WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, NULL, 0, NULL, NULL);
+    ok(n == 9, "with no buffer the size needed is answered, terminator included: got %d", n);
     // kernel32/tests/codepage.c, test_string_conversion: ret 0, mbc 'T', ERROR_INSUFFICIENT_BUFFER.
     memset(text, 0, sizeof(text));
     n = WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, text, 8, NULL, NULL);
-    ok(n == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER && !memcmp(text, "Zivo Web", 8),
-       "a buffer too small gets the part that fits, and the call fails");
-    n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\u0179ivo", -1, text, sizeof(text), "*", &defaulted);
-    ok(n == 5 && !strcmp(text, "*ivo") && defaulted,
-       "WC_NO_BEST_FIT_CHARS takes the default character given, and says it did");
-    n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"Zivo\u00e9", -1, text, sizeof(text), NULL, &defaulted);
-    ok(n == 6 && !strcmp(text, "Zivo\xe9") && !defaulted, "characters the code page has need no default");
+    error = GetLastError();
+    const char *small = "a buffer too small gets the part that fits, and the call fails";
+    ok(n == 0, "%s: got %d", small, n);
+    ok(error == ERROR_INSUFFICIENT_BUFFER, "%s: last error got %lu", small, (unsigned long)error);
+    ok(!memcmp(text, "Zivo Web", 8), "%s: got \"%.8s\"", small, text);
+    const struct {
+        DWORD flags;
+        const WCHAR *source;
+        const char *fallback, *text;
+        int length;
+        BOOL defaulted;
+        const char *what;
+    } defaults[] = {{WC_NO_BEST_FIT_CHARS, L"\u0179ivo", "*", "*ivo", 5, TRUE,
+                     "WC_NO_BEST_FIT_CHARS takes the default character given, and says it did"},
+                    {WC_NO_BEST_FIT_CHARS, L"Zivo\u00e9", NULL, "Zivo\xe9", 6, FALSE,
+                     "characters the code page has need no default"}};
+    for (const auto &d : defaults) {
+        n = WideCharToMultiByte(CP_ACP, d.flags, d.source, -1, text, sizeof(text), d.fallback, &defaulted);
+        ok(n == d.length, "%s: got %d", d.what, n);
+        ok(!strcmp(text, d.text), "%s: got \"%.31s\"", d.what, text);
+        ok(defaulted == d.defaulted, "%s: defaulted got %d", d.what, defaulted);
+    }
     // codepage.c, test_other_invalid_parameters, test_null_source, test_negative_dest_length.
     const struct {
         const WCHAR *source;
@@ -77,10 +111,16 @@ void WideToAnsi()
         char *buffer;
         int size;
     } refused[] = {{L"Zivo", 0, text, 8}, {NULL, -1, text, 8}, {L"Zivo", -1, NULL, 5}, {L"Zivo", -1, text, -1}};
-    for (const auto &r : refused)
-        ok(WideCharToMultiByte(CP_ACP, 0, r.source, r.length, r.buffer, r.size, NULL, NULL) == 0 &&
-               GetLastError() == ERROR_INVALID_PARAMETER,
-           "refused: an empty source, none, no buffer with a size, a negative size (%d)", (int)(&r - refused));
+    for (const auto &r : refused) {
+        SetLastError(0xdeadbeef); // each call sets the error itself
+        n = WideCharToMultiByte(CP_ACP, 0, r.source, r.length, r.buffer, r.size, NULL, NULL);
+        error = GetLastError();
+        int i = (int)(&r - refused);
+        ok(n == 0, "refused: an empty source, none, no buffer with a size, a negative size (%d): got %d", i, n);
+        ok(error == ERROR_INVALID_PARAMETER,
+           "refused: an empty source, none, no buffer with a size, a negative size (%d): last error got %lu", i,
+           (unsigned long)error);
+    }
 }
 
 // --- COM ------------------------------------------------------------------------
@@ -88,18 +128,20 @@ void WideToAnsi()
 void Apartments()
 {
     void *object = NULL;
-    ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object) ==
-               CO_E_NOTINITIALIZED && object == NULL,
-       "without an apartment COM creates nothing");
-    ok(CoInitialize(NULL) == S_OK && CoInitialize(NULL) == S_FALSE &&
-           CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) == S_FALSE,
-       "CoInitialize enters the apartment, then counts; CoInitializeEx takes flags beside the model");
-    for (int i = 0; i < 3; ++i)
-        CoUninitialize();
-    ok(CoInitializeEx(NULL, COINIT_MULTITHREADED) == S_OK && CoInitialize(NULL) == RPC_E_CHANGED_MODE,
-       "a thread in the multithreaded apartment cannot enter another");
-    ok(CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object) == S_OK,
-       "and after RPC_E_CHANGED_MODE COM still works there");
+    HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object);
+    ok(hr == CO_E_NOTINITIALIZED, "without an apartment COM creates nothing: got %#x", (unsigned)hr);
+    ok(object == NULL, "without an apartment COM creates nothing: got %p", object);
+    const HRESULT entered[] = {CoInitialize(NULL), CoInitialize(NULL),
+                               CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)};
+    ok_each(entered, {S_OK, S_FALSE, S_FALSE},
+            "CoInitialize enters the apartment, then counts; CoInitializeEx takes flags beside the model");
+    for (HRESULT entering : entered)
+        if (SUCCEEDED(entering))
+            CoUninitialize();
+    const HRESULT other[] = {CoInitializeEx(NULL, COINIT_MULTITHREADED), CoInitialize(NULL)};
+    ok_each(other, {S_OK, RPC_E_CHANGED_MODE}, "a thread in the multithreaded apartment cannot enter another");
+    hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &object);
+    ok(hr == S_OK, "and after RPC_E_CHANGED_MODE COM still works there: got %#x", (unsigned)hr);
     if (object)
         ((IUnknown *)object)->Release();
     CoUninitialize();
@@ -108,19 +150,33 @@ void Apartments()
 void TaskAllocatorAndStrings()
 {
     IMalloc *allocator = (IMalloc *)1;
-    ok(CoGetMalloc(0, &allocator) == E_INVALIDARG && allocator == NULL, "CoGetMalloc knows only MEMCTX_TASK");
-    ok(CoGetMalloc(MEMCTX_TASK, &allocator) == S_OK && allocator != NULL, "the task allocator needs no apartment");
+    HRESULT hr = CoGetMalloc(0, &allocator);
+    ok(hr == E_INVALIDARG, "CoGetMalloc knows only MEMCTX_TASK: got %#x", (unsigned)hr);
+    ok(allocator == NULL, "CoGetMalloc knows only MEMCTX_TASK: got %p", (void *)allocator);
+    hr = CoGetMalloc(MEMCTX_TASK, &allocator);
+    ok(hr == S_OK && allocator != NULL, "the task allocator needs no apartment: got %#x, %p", (unsigned)hr,
+       (void *)allocator);
+    if (FAILED(hr) || !allocator)
+        return;
     void *block = CoTaskMemAlloc(24), *other = allocator->Alloc(8);
-    ok(block && allocator->DidAlloc(block) == 1 && allocator->GetSize(block) == 24 && allocator->GetSize(other) == 8 &&
-           allocator->DidAlloc(NULL) == -1,
-       "CoTaskMemAlloc's block is the task allocator's, of the size asked; of NULL it cannot tell (-1)");
+    const char *what = "CoTaskMemAlloc's block is the task allocator's, of the size asked; of NULL it cannot tell (-1)";
+    ok(block && other, "%s: got %p, %p", what, block, other);
+    const int owned[] = {allocator->DidAlloc(block), allocator->DidAlloc(NULL)};
+    ok_each(owned, {1, -1}, what);
+    const SIZE_T sizes[] = {allocator->GetSize(block), allocator->GetSize(other)};
+    ok_each(sizes, {24, 8}, what);
     allocator->Free(block);
     CoTaskMemFree(other);
     allocator->Release();
     BSTR text = SysAllocString(L"Zivo");
-    ok(text && SysStringLen(text) == 4 && !memcmp(text, L"Zivo", 5 * sizeof(OLECHAR)),
-       "SysAllocString copies the text, terminated, and knows its length");
-    ok(SysAllocString(NULL) == NULL && SysStringLen(NULL) == 0, "a NULL text is a NULL BSTR, of length 0");
+    UINT length = SysStringLen(text);
+    const char *copied = "SysAllocString copies the text, terminated, and knows its length";
+    ok(length == 4, "%s: got %u", copied, length);
+    ok(text && !memcmp(text, L"Zivo", 5 * sizeof(OLECHAR)), "%s: got \"%ls\"", copied, text ? text : L"(null)");
+    BSTR none = SysAllocString(NULL);
+    length = SysStringLen(NULL);
+    ok(none == NULL, "a NULL text is a NULL BSTR, of length 0: got %p", (void *)none);
+    ok(length == 0, "a NULL text is a NULL BSTR, of length 0: got %u", length);
     SysFreeString(text);
     SysFreeString(NULL);
 }
@@ -130,20 +186,27 @@ void BindContextsAndNames()
     IBindCtx *context = NULL, *refused = (IBindCtx *)1;
     IMoniker *moniker = (IMoniker *)1;
     ULONG eaten = 7;
-    ok(CreateBindCtx(0, &context) == S_OK && context != NULL, "CreateBindCtx needs no apartment, as Wine's shows");
-    ok(CreateBindCtx(1, &refused) == E_INVALIDARG, "its reserved argument must be 0");
+    HRESULT hr = CreateBindCtx(0, &context);
+    ok(hr == S_OK && context != NULL, "CreateBindCtx needs no apartment, as Wine's shows: got %#x, %p", (unsigned)hr,
+       (void *)context);
+    hr = CreateBindCtx(1, &refused);
+    ok(hr == E_INVALIDARG, "its reserved argument must be 0: got %#x", (unsigned)hr);
     // ole32/tests/moniker.c, test_MkParseDisplayName: E_INVALIDARG, outputs untouched.
-    ok(MkParseDisplayName(context, L"", &eaten, &moniker) == E_INVALIDARG && eaten == 7 && moniker == (IMoniker *)1 &&
-           MkParseDisplayName(NULL, L"x:", &eaten, &moniker) == E_INVALIDARG &&
-           MkParseDisplayName(context, L"x:", NULL, &moniker) == E_INVALIDARG,
-       "MkParseDisplayName wants a context, a name and both outputs");
-    ok(MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#vid_1234", &eaten, &moniker) == CO_E_NOTINITIALIZED,
-       "parsing a device's name needs the apartment the device enumerator's parser lives in");
+    const char *what = "MkParseDisplayName wants a context, a name and both outputs";
+    hr = MkParseDisplayName(context, L"", &eaten, &moniker);
+    ok(eaten == 7 && moniker == (IMoniker *)1, "%s: outputs got %lu, %p", what, (unsigned long)eaten,
+       (void *)moniker);
+    const HRESULT wanting[] = {hr, MkParseDisplayName(NULL, L"x:", &eaten, &moniker),
+                               MkParseDisplayName(context, L"x:", NULL, &moniker)};
+    ok_each(wanting, {E_INVALIDARG, E_INVALIDARG, E_INVALIDARG}, what);
+    hr = MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#vid_1234", &eaten, &moniker);
+    ok(hr == CO_E_NOTINITIALIZED,
+       "parsing a device's name needs the apartment the device enumerator's parser lives in: got %#x", (unsigned)hr);
     CoInitialize(NULL);
-    HRESULT hr = MkParseDisplayName(context, L"NonExistentProgId:", &eaten, &moniker);
+    hr = MkParseDisplayName(context, L"NonExistentProgId:", &eaten, &moniker);
     // The same test: MK_E_SYNTAX is a todo_wine there.
-    todo_wine ok(hr == MK_E_SYNTAX, "a name nothing parses is a syntax error");
-    ok(eaten == 0 && moniker == NULL, "and parses nothing");
+    todo_wine ok(hr == MK_E_SYNTAX, "a name nothing parses is a syntax error: got %#x", (unsigned)hr);
+    ok(eaten == 0 && moniker == NULL, "and parses nothing: got %lu, %p", (unsigned long)eaten, (void *)moniker);
     if (context)
         context->Release();
     CoUninitialize();
@@ -156,16 +219,21 @@ void DeviceEnumerator()
     IEnumMoniker *category = (IEnumMoniker *)1;
     const CLSID kNoCategory = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
     void *none = (void *)1;
-    ok(CoCreateInstance(kNoCategory, NULL, CLSCTX_INPROC_SERVER, IID_IUnknown, &none) == REGDB_E_CLASSNOTREG &&
-           none == NULL,
-       "a class nobody registered is not created");
-    CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
+    HRESULT hr = CoCreateInstance(kNoCategory, NULL, CLSCTX_INPROC_SERVER, IID_IUnknown, &none);
+    ok(hr == REGDB_E_CLASSNOTREG, "a class nobody registered is not created: got %#x", (unsigned)hr);
+    ok(none == NULL, "a class nobody registered is not created: got %p", none);
+    hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
+    ok(hr == S_OK, "the system device enumerator is created: got %#x", (unsigned)hr);
     for (const CLSID *which : {&CLSID_VideoInputDeviceCategory, &kNoCategory}) {
         category = (IEnumMoniker *)1;
-        ok(devices->CreateClassEnumerator(*which, &category, 0) == S_FALSE && category == NULL,
-           "an empty category answers S_FALSE and no enumerator: no video-input device, or no such category");
+        hr = devices ? devices->CreateClassEnumerator(*which, &category, 0) : E_POINTER;
+        const char *what =
+            "an empty category answers S_FALSE and no enumerator: no video-input device, or no such category";
+        ok(hr == S_FALSE, "%s: got %#x", what, (unsigned)hr);
+        ok(category == NULL, "%s: got %p", what, (void *)category);
     }
-    devices->Release();
+    if (devices)
+        devices->Release();
     CoUninitialize();
 }
 
@@ -187,25 +255,35 @@ void Registry()
     HKEY key = NULL, reader = NULL;
     DWORD type = 0, size = 0, reserved = 0;
     char data[4] = "xyz";
-    ok(RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key) == ERROR_SUCCESS, "RegCreateKeyA makes a key and its parents");
-    ok(RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"7", 1) == ERROR_SUCCESS &&
-           RegQueryValueExA(key, "Text", NULL, &type, NULL, &size) == ERROR_SUCCESS && type == REG_SZ && size == 2,
-       "a string set without its terminator is stored with one");
+    LSTATUS status = RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key);
+    ok(status == ERROR_SUCCESS, "RegCreateKeyA makes a key and its parents: got %ld", (long)status);
+    const LSTATUS stored[] = {RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"7", 1),
+                              RegQueryValueExA(key, "Text", NULL, &type, NULL, &size)};
+    ok_each(stored, {ERROR_SUCCESS, ERROR_SUCCESS}, "a string set without its terminator is stored with one");
+    ok(type == REG_SZ && size == 2, "a string set without its terminator is stored with one: got type %lu, size %lu",
+       (unsigned long)type, (unsigned long)size);
     size = 1;
-    ok(RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_MORE_DATA && size == 2 &&
-           RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !memcmp(data, "7", 2),
-       "a buffer too small: ERROR_MORE_DATA and the size needed, with which the value is read");
-    ok(RegQueryValueExA(key, "Other", NULL, NULL, NULL, NULL) == ERROR_FILE_NOT_FOUND &&
-           RegQueryValueExA(key, "Text", &reserved, NULL, NULL, &size) == ERROR_INVALID_PARAMETER,
-       "a value that is not there is not found; the reserved argument must be NULL");
-    ok(RegCloseKey(key) == ERROR_SUCCESS && RegCloseKey(HKEY_CURRENT_USER) == ERROR_SUCCESS,
-       "RegCloseKey closes a key, and leaves a predefined one alone");
-    ok(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &reader) == ERROR_SUCCESS &&
-           RegSetValueExA(reader, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_ACCESS_DENIED,
-       "a key opened to read cannot set a value");
+    const char *small = "a buffer too small: ERROR_MORE_DATA and the size needed, with which the value is read";
+    status = RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size);
+    ok(status == ERROR_MORE_DATA, "%s: got %ld", small, (long)status);
+    ok(size == 2, "%s: size got %lu", small, (unsigned long)size);
+    status = RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size);
+    ok(status == ERROR_SUCCESS, "%s: then got %ld", small, (long)status);
+    ok(!memcmp(data, "7", 2), "%s: got \"%.3s\"", small, data);
+    const LSTATUS refused[] = {RegQueryValueExA(key, "Other", NULL, NULL, NULL, NULL),
+                               RegQueryValueExA(key, "Text", &reserved, NULL, NULL, &size)};
+    ok_each(refused, {ERROR_FILE_NOT_FOUND, ERROR_INVALID_PARAMETER},
+            "a value that is not there is not found; the reserved argument must be NULL");
+    const LSTATUS closed[] = {RegCloseKey(key), RegCloseKey(HKEY_CURRENT_USER)};
+    ok_each(closed, {ERROR_SUCCESS, ERROR_SUCCESS}, "RegCloseKey closes a key, and leaves a predefined one alone");
+    status = RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &reader);
+    ok(status == ERROR_SUCCESS, "a key opened to read cannot set a value: RegOpenKeyExA got %ld", (long)status);
+    status = RegSetValueExA(reader, "Text", 0, REG_SZ, (const BYTE *)"8", 1);
+    ok(status == ERROR_ACCESS_DENIED, "a key opened to read cannot set a value: got %ld", (long)status);
     RegCloseKey(reader);
-    ok(Opens(HKEY_CURRENT_USER, "Software\\PlatformFacts\\None", KEY_READ) == ERROR_FILE_NOT_FOUND,
-       "a key that is not there is not found, and no handle is given");
+    status = Opens(HKEY_CURRENT_USER, "Software\\PlatformFacts\\None", KEY_READ);
+    ok(status == ERROR_FILE_NOT_FOUND, "a key that is not there is not found, and no handle is given: got %ld",
+       (long)status);
 }
 
 // Wine's prefix is 64-bit Windows, as is the simulation; 32-bit Windows has
@@ -216,15 +294,18 @@ void RegistryViews()
     if (sizeof(void *) == 4 && !wow64)
         return;
     HKEY key = NULL;
-    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key) == ERROR_SUCCESS,
-       "an administrator writes under HKEY_LOCAL_MACHINE");
+    LSTATUS status = RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key);
+    ok(status == ERROR_SUCCESS, "an administrator writes under HKEY_LOCAL_MACHINE: got %ld", (long)status);
     RegCloseKey(key);
-    ok((Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_32KEY) == 0) == wow64 &&
-           (Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY) == 0) == !wow64,
-       "HKLM\\Software is the process's own view: the 32-bit one for a 32-bit process");
-    ok((Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY) ==
-        ERROR_SUCCESS) == wow64,
-       "the 32-bit view is Software\\WOW6432Node in the 64-bit one");
+    const LSTATUS views[] = {Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_32KEY),
+                             Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY)};
+    for (int i = 0; i < 2; ++i)
+        ok((views[i] == 0) == (wow64 == !i),
+           "HKLM\\Software is the process's own view: the 32-bit one for a 32-bit process (%d-bit view): got %ld",
+           i ? 64 : 32, (long)views[i]);
+    status = Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY);
+    ok((status == ERROR_SUCCESS) == wow64, "the 32-bit view is Software\\WOW6432Node in the 64-bit one: got %ld",
+       (long)status);
 }
 
 // --- The loader ------------------------------------------------------------------
@@ -232,30 +313,48 @@ void RegistryViews()
 void Loader()
 {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    ok(kernel != NULL && GetModuleHandleW(L"no such module.dll") == NULL && GetLastError() == ERROR_MOD_NOT_FOUND,
-       "GetModuleHandleW finds kernel32 loaded, and no module that is not");
+    const char *loaded = "GetModuleHandleW finds kernel32 loaded, and no module that is not";
+    ok(kernel != NULL, "%s: got %p, last error %lu", loaded, (void *)kernel, (unsigned long)GetLastError());
+    HMODULE none = GetModuleHandleW(L"no such module.dll");
+    DWORD error = GetLastError();
+    ok(none == NULL, "%s: got %p", loaded, (void *)none);
+    ok(error == ERROR_MOD_NOT_FOUND, "%s: last error got %lu", loaded, (unsigned long)error);
     FARPROC proc = GetProcAddress(kernel, "SetDefaultDllDirectories");
-    ok(proc != NULL, "kernel32 exports SetDefaultDllDirectories (Windows 8 on; Vista and 7 with KB2533623)");
-    ok(GetProcAddress(kernel, "NoSuchFunction") == NULL && GetLastError() == ERROR_PROC_NOT_FOUND,
-       "GetProcAddress answers nothing for a name the module does not export");
+    ok(proc != NULL, "kernel32 exports SetDefaultDllDirectories (Windows 8 on; Vista and 7 with KB2533623): last "
+                     "error %lu", (unsigned long)GetLastError());
+    FARPROC unknown = GetProcAddress(kernel, "NoSuchFunction");
+    error = GetLastError();
+    ok(unknown == NULL, "GetProcAddress answers nothing for a name the module does not export: got %p",
+       reinterpret_cast<void *>(unknown));
+    ok(error == ERROR_PROC_NOT_FOUND,
+       "GetProcAddress answers nothing for a name the module does not export: last error got %lu",
+       (unsigned long)error);
     typedef BOOL(WINAPI * SetDirectories)(DWORD);
     SetDirectories set = reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(proc));
     // kernel32/tests/module.c, test_SetDefaultDllDirectories.
     const DWORD refused[] = {0x0, 0x3, 0x8200}; // LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR alone: only Windows 8 on
     for (DWORD flags : refused) {
         SetLastError(0);
-        ok(set && !set(flags) && GetLastError() == ERROR_INVALID_PARAMETER,
-           "SetDefaultDllDirectories refuses flags other than its four (0x%lx)", (unsigned long)flags);
+        BOOL taken = set ? set(flags) : TRUE;
+        error = GetLastError();
+        ok(!taken, "SetDefaultDllDirectories refuses flags other than its four (0x%lx): got %d",
+           (unsigned long)flags, taken);
+        ok(error == ERROR_INVALID_PARAMETER,
+           "SetDefaultDllDirectories refuses flags other than its four (0x%lx): last error got %lu",
+           (unsigned long)flags, (unsigned long)error);
     }
-    WCHAR path[MAX_PATH], shortOf[MAX_PATH] = L"untouched";
+    WCHAR path[MAX_PATH] = L"", shortOf[MAX_PATH] = L"untouched";
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    ok(length > 0 && length == wcslen(path) && GetSystemDirectoryW(shortOf, length) == length + 1 &&
-           !wcscmp(shortOf, L"untouched"),
-       "GetSystemDirectoryW copies the system folder's path; into a buffer too small, nothing, and answers the size "
-       "needed");
+    const char *what = "GetSystemDirectoryW copies the system folder's path; into a buffer too small, nothing, and "
+                       "answers the size needed";
+    ok(length > 0 && length == wcslen(path), "%s: got %u for \"%ls\"", what, length, path);
+    UINT needed = GetSystemDirectoryW(shortOf, length);
+    ok(needed == length + 1, "%s: too small got %u", what, needed);
+    ok(!wcscmp(shortOf, L"untouched"), "%s: too small got \"%ls\"", what, shortOf);
     wcscat(path, L"\\cfgmgr32.dll");
-    ok(LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH) != NULL,
-       "LoadLibraryExW loads a system DLL by its full path");
+    HMODULE library = LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    ok(library != NULL, "LoadLibraryExW loads a system DLL by its full path: last error %lu",
+       (unsigned long)GetLastError());
 }
 
 // --- The dialog manager, menus and message boxes ------------------------------
@@ -277,14 +376,27 @@ bool Last(WPARAM wParam, HWND from)
     return !g_commands.empty() && g_commands.back() == std::make_pair(wParam, (LPARAM)from);
 }
 
+// The last command the dialog received, for a failing fact's message.
+std::string LastCommand()
+{
+    char text[48] = "none";
+    if (!g_commands.empty())
+        snprintf(text, sizeof(text), "%#lx from %p", (unsigned long)g_commands.back().first,
+                 (void *)g_commands.back().second);
+    return text;
+}
+
 // Inside the message box: it is found and answered as the user would.
 void AnswerBox(HWND dialog)
 {
     HWND box = FindWindowA("#32770", "Facts box");
     char text[32] = "";
     GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof(text));
-    ok(box && GetWindow(box, GW_OWNER) == dialog && !IsWindowEnabled(dialog) && !strcmp(text, "Facts text"),
-       "a message box is a dialog of its owner, which it disables, with the text in control 0xFFFF");
+    const char *what = "a message box is a dialog of its owner, which it disables, with the text in control 0xFFFF";
+    HWND owner = GetWindow(box, GW_OWNER);
+    ok(box && owner == dialog, "%s: got %p, owned by %p", what, (void *)box, (void *)owner);
+    ok(!IsWindowEnabled(dialog), "%s: the owner is enabled", what);
+    ok(!strcmp(text, "Facts text"), "%s: got \"%s\"", what, text);
     PostMessageA(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0);
 }
 
@@ -330,32 +442,42 @@ void AfterInit(HWND dialog)
     for (const auto &c : kControls) {
         char text[16] = "?";
         GetWindowTextA(control, text, sizeof(text));
-        ok(GetDlgCtrlID(control) == c.id && !strcmp(text, c.text) && (DWORD)GetWindowLongA(control, GWL_STYLE) ==
-               c.style && (DWORD)GetWindowLongA(control, GWL_EXSTYLE) == c.exStyle,
-           "control %d: ID %d, text \"%s\", style %#lx, extended style %#lx", c.id, GetDlgCtrlID(control), text,
-           (unsigned long)GetWindowLongA(control, GWL_STYLE), (unsigned long)GetWindowLongA(control, GWL_EXSTYLE));
+        int id = GetDlgCtrlID(control);
+        DWORD style = (DWORD)GetWindowLongA(control, GWL_STYLE), exStyle = (DWORD)GetWindowLongA(control, GWL_EXSTYLE);
+        ok(id == c.id, "control %d: ID %d", c.id, id);
+        ok(!strcmp(text, c.text), "control %d: text \"%s\"", c.id, text);
+        ok(style == c.style, "control %d: style %#lx", c.id, (unsigned long)style);
+        ok(exStyle == c.exStyle, "control %d: extended style %#lx", c.id, (unsigned long)exStyle);
         control = GetWindow(control, GW_HWNDNEXT);
     }
     // The template's styles, and a top-level window's WS_CLIPSIBLINGS, DS_3DLOOK,
     // WS_EX_CONTROLPARENT, WS_EX_DLGMODALFRAME and its WS_EX_WINDOWEDGE.
-    ok(control == NULL && (DWORD)GetWindowLongA(dialog, GWL_STYLE) == 0x94C800C4 &&
-           (DWORD)GetWindowLongA(dialog, GWL_EXSTYLE) == 0x50101,
-       "nothing else; the dialog's style %#lx, extended style %#lx", (unsigned long)GetWindowLongA(dialog, GWL_STYLE),
-       (unsigned long)GetWindowLongA(dialog, GWL_EXSTYLE));
+    DWORD style = (DWORD)GetWindowLongA(dialog, GWL_STYLE), exStyle = (DWORD)GetWindowLongA(dialog, GWL_EXSTYLE);
+    ok(control == NULL, "nothing else: got %p", (void *)control);
+    ok(style == 0x94C800C4, "the dialog's style %#lx", (unsigned long)style);
+    ok(exStyle == 0x50101, "the dialog's extended style %#lx", (unsigned long)exStyle);
     HWND group = GetDlgItem(dialog, IDC_FREQ_GROUP);
     RECT area;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    ok(g_initFocus == group && GetFocus() == group && !g_visibleInInit && IsWindowVisible(dialog),
-       "WM_INITDIALOG is given the first tab stop, focused once it answers TRUE; a visible dialog is shown then");
+    const char *what =
+        "WM_INITDIALOG is given the first tab stop, focused once it answers TRUE; a visible dialog is shown then";
+    HWND focus = GetFocus();
+    ok(g_initFocus == group, "%s: given %p, not %p", what, (void *)g_initFocus, (void *)group);
+    ok(focus == group, "%s: focused %p, not %p", what, (void *)focus, (void *)group);
+    ok(!g_visibleInInit, "%s: visible in WM_INITDIALOG", what);
+    ok(IsWindowVisible(dialog), "%s: not visible after", what);
     ok(g_placed.left == area.left && g_placed.top == area.top,
-       "a dialog whose template is at 0,0 is moved to the work area's corner");
+       "a dialog whose template is at 0,0 is moved to the work area's corner: got %ld,%ld, not %ld,%ld",
+       (long)g_placed.left, (long)g_placed.top, (long)area.left, (long)area.top);
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
     Next(dialog);
 }
 
 void AfterEnter(HWND dialog)
 {
-    ok(g_commands.size() == 1 && Last(IDOK, NULL), "Enter, no push button focused nor the default, is IDOK from none");
+    const char *what = "Enter, no push button focused nor the default, is IDOK from none";
+    ok(g_commands.size() == 1, "%s: got %d commands", what, (int)g_commands.size());
+    ok(Last(IDOK, NULL), "%s: got %s", what, LastCommand().c_str());
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
     Next(dialog);
 }
@@ -363,48 +485,64 @@ void AfterEnter(HWND dialog)
 void AfterEsc(HWND dialog)
 {
     HWND cancel = GetDlgItem(dialog, IDCANCEL);
-    ok(g_commands.size() == 2 && Last(IDCANCEL, cancel), "Esc is IDCANCEL from that control");
-    ok(SendMessageA(dialog, WM_CLOSE, 0, 0) == 0 && IsWindow(dialog) && g_commands.size() == 2,
-       "the default processing of WM_CLOSE neither destroys the dialog nor commands at once");
+    ok(g_commands.size() == 2, "Esc is IDCANCEL from that control: got %d commands", (int)g_commands.size());
+    ok(Last(IDCANCEL, cancel), "Esc is IDCANCEL from that control: got %s", LastCommand().c_str());
+    const char *what = "the default processing of WM_CLOSE neither destroys the dialog nor commands at once";
+    LRESULT answer = SendMessageA(dialog, WM_CLOSE, 0, 0);
+    ok(answer == 0, "%s: got %ld", what, (long)answer);
+    ok(IsWindow(dialog), "%s: destroyed", what);
+    ok(g_commands.size() == 2, "%s: got %d commands", what, (int)g_commands.size());
     Next(dialog);
 }
 
 void AfterClose(HWND dialog)
 {
-    ok(g_commands.size() == 3 && Last(IDCANCEL, GetDlgItem(dialog, IDCANCEL)), "it posts IDCANCEL from that control");
+    ok(g_commands.size() == 3, "it posts IDCANCEL from that control: got %d commands", (int)g_commands.size());
+    ok(Last(IDCANCEL, GetDlgItem(dialog, IDCANCEL)), "it posts IDCANCEL from that control: got %s",
+       LastCommand().c_str());
     HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_POPUP));
     HMENU countries = GetSubMenu(menu, 0);
-    ok(countries && GetSubMenu(menu, 1) && !GetSubMenu(menu, 2) && !GetSubMenu(countries, 0),
-       "GetSubMenu finds the popups by position, and none behind a plain item");
-    ok(CheckMenuItem(menu, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_CHECKED) == MF_UNCHECKED &&
-           CheckMenuItem(countries, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_UNCHECKED) == MF_CHECKED &&
-           CheckMenuItem(countries, 4242, MF_BYCOMMAND | MF_CHECKED) == (DWORD)-1,
-       "CheckMenuItem finds an item by command in the popups too, and answers its state before, -1 for none");
+    const HMENU popups[] = {countries, GetSubMenu(menu, 1), GetSubMenu(menu, 2), GetSubMenu(countries, 0)};
+    for (int i = 0; i < 4; ++i)
+        ok(!popups[i] == (i >= 2), "GetSubMenu finds the popups by position, and none behind a plain item (%d): got %p",
+           i, (void *)popups[i]);
+    const DWORD states[] = {CheckMenuItem(menu, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_CHECKED),
+                            CheckMenuItem(countries, ID_COUNTRY_JAPAN, MF_BYCOMMAND | MF_UNCHECKED),
+                            CheckMenuItem(countries, 4242, MF_BYCOMMAND | MF_CHECKED)};
+    ok_each(states, {MF_UNCHECKED, MF_CHECKED, (DWORD)-1},
+            "CheckMenuItem finds an item by command in the popups too, and answers its state before, -1 for none");
     for (int i = 0; i < 9; ++i)
         PostMessageA(dialog, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(dialog, WM_KEYDOWN, VK_RETURN, 0);
-    ok(TrackPopupMenu(countries, 0, 100, 100, 0, dialog, NULL) == TRUE && g_commands.size() == 3,
-       "TrackPopupMenu with flags 0 answers TRUE once an item is picked; the pick is not sent");
-    ok(DestroyMenu(menu) && !DestroyMenu(menu), "DestroyMenu destroys a menu once");
+    BOOL picked = TrackPopupMenu(countries, 0, 100, 100, 0, dialog, NULL);
+    const char *what = "TrackPopupMenu with flags 0 answers TRUE once an item is picked; the pick is not sent";
+    ok(picked == TRUE, "%s: got %d", what, picked);
+    ok(g_commands.size() == 3, "%s: got %d commands", what, (int)g_commands.size());
+    BOOL destroyed = DestroyMenu(menu), again = DestroyMenu(menu);
+    ok(destroyed && !again, "DestroyMenu destroys a menu once: got %d, then %d", destroyed, again);
     Next(dialog);
 }
 
 void AfterPick(HWND dialog)
 {
-    ok(g_commands.size() == 4 && Last(ID_COUNTRY_JAPAN, NULL), "but posted: WM_COMMAND with the item's ID, from none");
+    const char *what = "but posted: WM_COMMAND with the item's ID, from none";
+    ok(g_commands.size() == 4, "%s: got %d commands", what, (int)g_commands.size());
+    ok(Last(ID_COUNTRY_JAPAN, NULL), "%s: got %s", what, LastCommand().c_str());
     HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_POPUP));
     PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
-    ok(TrackPopupMenu(GetSubMenu(menu, 1), 0, 100, 100, 0, dialog, NULL), "closing it with Esc is no failure");
+    BOOL closed = TrackPopupMenu(GetSubMenu(menu, 1), 0, 100, 100, 0, dialog, NULL);
+    ok(closed, "closing it with Esc is no failure: got %d", closed);
     DestroyMenu(menu);
     Next(dialog);
 }
 
 void AfterDismiss(HWND dialog)
 {
-    ok(g_commands.size() == 4, "and sends no command");
+    ok(g_commands.size() == 4, "and sends no command: got %d commands", (int)g_commands.size());
     PostMessageA(dialog, WM_APP + 1, 0, 0);
-    ok(MessageBoxA(dialog, "Facts text", "Facts box", MB_OK) == IDOK && IsWindowEnabled(dialog),
-       "MessageBoxA answers the button chosen, and enables its owner again");
+    int chosen = MessageBoxA(dialog, "Facts text", "Facts box", MB_OK);
+    ok(chosen == IDOK, "MessageBoxA answers the button chosen, and enables its owner again: got %d", chosen);
+    ok(IsWindowEnabled(dialog), "MessageBoxA answers the button chosen, and enables its owner again: not enabled");
     Next(dialog);
 }
 
