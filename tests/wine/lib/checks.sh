@@ -1,6 +1,6 @@
-# Checks and their tally, ending in "N passed, N failed". finish also lists the script's checks in
-# $ARTIFACTS/$SCRIPT.checks.txt, for the test command to name where a build
-# cannot run.
+# Checks and their tally, ending in "N passed, N failed". finish also lists
+# the script's checks in $ARTIFACTS/$SCRIPT.checks.txt, for the test command
+# to name where a build cannot run.
 passed=0
 failed=0
 CHECKS=()
