@@ -45,12 +45,13 @@ void Strings()
     char *copy = lstrcpyA(buffer, "Zivo");
     ok(copy == buffer, "lstrcpyA copies and answers the buffer: got %p, not %p", (void *)copy, (void *)buffer);
     ok(!strcmp(buffer, "Zivo"), "lstrcpyA copies and answers the buffer: got \"%s\"", buffer);
-    const char *cut = "lstrcpynA copies one less than its limit, terminated; a limit of 0 writes nothing";
+    const char *cut = "lstrcpynA copies one less than its limit, terminated";
     copy = lstrcpynA(buffer, "Zivo Web", 5);
     ok(copy == buffer, "%s: got %p, not %p", cut, (void *)copy, (void *)buffer);
     ok(!strcmp(buffer, "Zivo"), "%s: got \"%s\"", cut, buffer);
     copy = lstrcpynA(buffer, "x", 0);
-    ok(copy != NULL && buffer[0] == 'Z', "%s: with 0 got %p, \"%s\"", cut, (void *)copy, buffer);
+    wine_and_reactos ok(copy == buffer && buffer[0] == 'Z', "and a limit of 0 writes nothing: got %p, \"%s\"",
+                        (void *)copy, buffer);
     SetLastError(1234);
     DWORD error = GetLastError();
     ok(error == 1234, "SetLastError sets what GetLastError answers: got %lu", (unsigned long)error);
@@ -63,47 +64,51 @@ void Strings()
        digits);
 }
 
+// The characters and their best fit in the ANSI code page hold only where it
+// is Windows-1252: Microsoft's table of it is bestfit1252.txt (Unicode's
+// MAPPINGS/VENDORS/MICSFT/WindowsBestFit), from which Wine builds its own.
 void WideToAnsi()
 {
     char text[32] = "";
     BOOL defaulted = TRUE;
-    SetLastError(0xdeadbeef);
-    int n = WideCharToMultiByte(CP_ACP, 0, L"\u0179ivo \uFF37eb Camer\u0101 \u20AC", -1, text, sizeof(text), NULL,
-                                &defaulted);
-    DWORD error = GetLastError();
-    const char *fit =
-        "the ANSI code page (Windows-1252) takes Windows' best fit by default, and success leaves the last error";
-    ok(n == 18, "%s: got %d", fit, n);
-    ok(!strcmp(text, "Zivo Web Camera \x80"), "%s: got \"%.31s\"", fit, text);
-    ok(!defaulted, "%s: defaulted got %d", fit, defaulted);
-    ok(error == 0xdeadbeef, "%s: last error got %#lx", fit, (unsigned long)error);
-    n = WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, NULL, 0, NULL, NULL);
+    given(GetACP() == 1252, "an ANSI code page of Windows-1252")
+    {
+        SetLastError(0xdeadbeef);
+        int n = WideCharToMultiByte(CP_ACP, 0, L"\u0179ivo \uFF37eb Camer\u0101 \u20AC", -1, text, sizeof(text), NULL,
+                                    &defaulted);
+        DWORD error = GetLastError();
+        const char *fit = "the ANSI code page takes Windows' best fit by default, and success leaves the last error";
+        ok(n == 18, "%s: got %d", fit, n);
+        ok(!strcmp(text, "Zivo Web Camera \x80"), "%s: got \"%.31s\"", fit, text);
+        ok(!defaulted, "%s: defaulted got %d", fit, defaulted);
+        ok(error == 0xdeadbeef, "%s: last error got %#lx", fit, (unsigned long)error);
+        const struct {
+            const WCHAR *source;
+            const char *fallback, *text;
+            int length;
+            BOOL defaulted;
+            const char *what;
+        } defaults[] = {{L"\u0179ivo", "*", "*ivo", 5, TRUE,
+                         "WC_NO_BEST_FIT_CHARS takes the default character given, and says it did"},
+                        {L"Zivo\u00e9", NULL, "Zivo\xe9", 6, FALSE, "characters the code page has need no default"}};
+        for (const auto &d : defaults) {
+            n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, d.source, -1, text, sizeof(text), d.fallback,
+                                    &defaulted);
+            ok(n == d.length, "%s: got %d", d.what, n);
+            ok(!strcmp(text, d.text), "%s: got \"%.31s\"", d.what, text);
+            ok(defaulted == d.defaulted, "%s: defaulted got %d", d.what, defaulted);
+        }
+    }
+    int n = WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, NULL, 0, NULL, NULL);
     ok(n == 9, "with no buffer the size needed is answered, terminator included: got %d", n);
     // kernel32/tests/codepage.c, test_string_conversion: ret 0, mbc 'T', ERROR_INSUFFICIENT_BUFFER.
     memset(text, 0, sizeof(text));
     n = WideCharToMultiByte(CP_ACP, 0, L"Zivo Web", -1, text, 8, NULL, NULL);
-    error = GetLastError();
+    DWORD error = GetLastError();
     const char *small = "a buffer too small gets the part that fits, and the call fails";
     ok(n == 0, "%s: got %d", small, n);
     ok(error == ERROR_INSUFFICIENT_BUFFER, "%s: last error got %lu", small, (unsigned long)error);
     ok(!memcmp(text, "Zivo Web", 8), "%s: got \"%.8s\"", small, text);
-    const struct {
-        DWORD flags;
-        const WCHAR *source;
-        const char *fallback, *text;
-        int length;
-        BOOL defaulted;
-        const char *what;
-    } defaults[] = {{WC_NO_BEST_FIT_CHARS, L"\u0179ivo", "*", "*ivo", 5, TRUE,
-                     "WC_NO_BEST_FIT_CHARS takes the default character given, and says it did"},
-                    {WC_NO_BEST_FIT_CHARS, L"Zivo\u00e9", NULL, "Zivo\xe9", 6, FALSE,
-                     "characters the code page has need no default"}};
-    for (const auto &d : defaults) {
-        n = WideCharToMultiByte(CP_ACP, d.flags, d.source, -1, text, sizeof(text), d.fallback, &defaulted);
-        ok(n == d.length, "%s: got %d", d.what, n);
-        ok(!strcmp(text, d.text), "%s: got \"%.31s\"", d.what, text);
-        ok(defaulted == d.defaulted, "%s: defaulted got %d", d.what, defaulted);
-    }
     // codepage.c, test_other_invalid_parameters, test_null_source, test_negative_dest_length.
     const struct {
         const WCHAR *source;
@@ -181,28 +186,40 @@ void TaskAllocatorAndStrings()
     SysFreeString(NULL);
 }
 
+// ole32/tests/moniker.c, test_bind_context and test_MkParseDisplayName, which
+// run in an apartment. Without one, and for the arguments it leaves out
+// (only NULL or empty names), Wine's ole32 is ReactOS's too.
 void BindContextsAndNames()
 {
     IBindCtx *context = NULL, *refused = (IBindCtx *)1;
     IMoniker *moniker = (IMoniker *)1;
     ULONG eaten = 7;
     HRESULT hr = CreateBindCtx(0, &context);
-    ok(hr == S_OK && context != NULL, "CreateBindCtx needs no apartment, as Wine's shows: got %#x, %p", (unsigned)hr,
+    wine_and_reactos ok(hr == S_OK && context != NULL, "CreateBindCtx needs no apartment: got %#x, %p", (unsigned)hr,
+                        (void *)context);
+    hr = MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#vid_1234", &eaten, &moniker);
+    wine_and_reactos ok(hr == CO_E_NOTINITIALIZED,
+                        "parsing a device's name needs the apartment the device enumerator's parser lives in: got %#x",
+                        (unsigned)hr);
+    if (context)
+        context->Release();
+    CoInitialize(NULL);
+    context = NULL;
+    hr = CreateBindCtx(0, &context);
+    ok(hr == S_OK && context != NULL, "CreateBindCtx makes a bind context: got %#x, %p", (unsigned)hr,
        (void *)context);
     hr = CreateBindCtx(1, &refused);
     ok(hr == E_INVALIDARG, "its reserved argument must be 0: got %#x", (unsigned)hr);
-    // ole32/tests/moniker.c, test_MkParseDisplayName: E_INVALIDARG, outputs untouched.
-    const char *what = "MkParseDisplayName wants a context, a name and both outputs";
+    const char *what = "MkParseDisplayName wants a name, and leaves its outputs untouched when refused";
+    eaten = 7;
+    moniker = (IMoniker *)1;
     hr = MkParseDisplayName(context, L"", &eaten, &moniker);
+    ok(hr == E_INVALIDARG, "%s: got %#x", what, (unsigned)hr);
     ok(eaten == 7 && moniker == (IMoniker *)1, "%s: outputs got %lu, %p", what, (unsigned long)eaten,
        (void *)moniker);
-    const HRESULT wanting[] = {hr, MkParseDisplayName(NULL, L"x:", &eaten, &moniker),
+    const HRESULT wanting[] = {MkParseDisplayName(NULL, L"x:", &eaten, &moniker),
                                MkParseDisplayName(context, L"x:", NULL, &moniker)};
-    ok_each(wanting, {E_INVALIDARG, E_INVALIDARG, E_INVALIDARG}, what);
-    hr = MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#vid_1234", &eaten, &moniker);
-    ok(hr == CO_E_NOTINITIALIZED,
-       "parsing a device's name needs the apartment the device enumerator's parser lives in: got %#x", (unsigned)hr);
-    CoInitialize(NULL);
+    wine_and_reactos ok_each(wanting, {E_INVALIDARG, E_INVALIDARG}, "and a context and both outputs");
     hr = MkParseDisplayName(context, L"NonExistentProgId:", &eaten, &moniker);
     // The same test: MK_E_SYNTAX is a todo_wine there.
     todo_wine ok(hr == MK_E_SYNTAX, "a name nothing parses is a syntax error: got %#x", (unsigned)hr);
@@ -287,25 +304,31 @@ void Registry()
 }
 
 // Wine's prefix is 64-bit Windows, as is the simulation; 32-bit Windows has
-// one view, and ignores KEY_WOW64_32KEY and KEY_WOW64_64KEY.
+// one view, and ignores KEY_WOW64_32KEY and KEY_WOW64_64KEY. Microsoft's
+// "Registry Redirector" and "Registry Virtualization": an administrator's
+// writes under HKEY_LOCAL_MACHINE\Software are neither refused nor
+// virtualized only elevated, or where UAC is off.
 void RegistryViews()
 {
     bool wow64 = facts::Wow64();
     if (sizeof(void *) == 4 && !wow64)
         return;
-    HKEY key = NULL;
-    LSTATUS status = RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key);
-    ok(status == ERROR_SUCCESS, "an administrator writes under HKEY_LOCAL_MACHINE: got %ld", (long)status);
-    RegCloseKey(key);
-    const LSTATUS views[] = {Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_32KEY),
-                             Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY)};
-    for (int i = 0; i < 2; ++i)
-        ok((views[i] == 0) == (wow64 == !i),
-           "HKLM\\Software is the process's own view: the 32-bit one for a 32-bit process (%d-bit view): got %ld",
-           i ? 64 : 32, (long)views[i]);
-    status = Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY);
-    ok((status == ERROR_SUCCESS) == wow64, "the 32-bit view is Software\\WOW6432Node in the 64-bit one: got %ld",
-       (long)status);
+    given(facts::Elevated(), "an elevated process")
+    {
+        HKEY key = NULL;
+        LSTATUS status = RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", &key);
+        ok(status == ERROR_SUCCESS, "an administrator writes under HKEY_LOCAL_MACHINE: got %ld", (long)status);
+        RegCloseKey(key);
+        const LSTATUS views[] = {Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_32KEY),
+                                 Opens(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY)};
+        for (int i = 0; i < 2; ++i)
+            ok((views[i] == 0) == (wow64 == !i),
+               "HKLM\\Software is the process's own view: the 32-bit one for a 32-bit process (%d-bit view): got %ld",
+               i ? 64 : 32, (long)views[i]);
+        status = Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_READ | KEY_WOW64_64KEY);
+        ok((status == ERROR_SUCCESS) == wow64, "the 32-bit view is Software\\WOW6432Node in the 64-bit one: got %ld",
+           (long)status);
+    }
 }
 
 // --- The loader ------------------------------------------------------------------
@@ -466,9 +489,10 @@ void AfterInit(HWND dialog)
     ok(focus == group, "%s: focused %p, not %p", what, (void *)focus, (void *)group);
     ok(!g_visibleInInit, "%s: visible in WM_INITDIALOG", what);
     ok(IsWindowVisible(dialog), "%s: not visible after", what);
-    ok(g_placed.left == area.left && g_placed.top == area.top,
-       "a dialog whose template is at 0,0 is moved to the work area's corner: got %ld,%ld, not %ld,%ld",
-       (long)g_placed.left, (long)g_placed.top, (long)area.left, (long)area.top);
+    wine_and_reactos ok(g_placed.left == area.left && g_placed.top == area.top,
+                        "a dialog whose template is at 0,0 is moved to the work area's corner: got %ld,%ld, not "
+                        "%ld,%ld",
+                        (long)g_placed.left, (long)g_placed.top, (long)area.left, (long)area.top);
     PostMessageA(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
     Next(dialog);
 }

@@ -145,6 +145,8 @@ int Fail(DWORD error)
 
 } // namespace
 
+UINT WINAPI GetACP(void) { return 1252; }
+
 // The ANSI code page, with flags 0 (best fit) or WC_NO_BEST_FIT_CHARS. A
 // buffer too small gets the characters that fit, and the call fails.
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int cchWide, LPSTR multi, int cbMulti,
