@@ -111,15 +111,14 @@ void WideToAnsi()
         char *buffer;
         int size;
     } refused[] = {{L"Zivo", 0, text, 8}, {NULL, -1, text, 8}, {L"Zivo", -1, NULL, 5}, {L"Zivo", -1, text, -1}};
+    const char *what = "refused: an empty source, none, no buffer with a size, a negative size";
     for (const auto &r : refused) {
         SetLastError(0xdeadbeef); // each call sets the error itself
         n = WideCharToMultiByte(CP_ACP, 0, r.source, r.length, r.buffer, r.size, NULL, NULL);
         error = GetLastError();
         int i = (int)(&r - refused);
-        ok(n == 0, "refused: an empty source, none, no buffer with a size, a negative size (%d): got %d", i, n);
-        ok(error == ERROR_INVALID_PARAMETER,
-           "refused: an empty source, none, no buffer with a size, a negative size (%d): last error got %lu", i,
-           (unsigned long)error);
+        ok(n == 0, "%s (%d): got %d", what, i, n);
+        ok(error == ERROR_INVALID_PARAMETER, "%s (%d): last error got %lu", what, i, (unsigned long)error);
     }
 }
 
@@ -324,24 +323,21 @@ void Loader()
                      "error %lu", (unsigned long)GetLastError());
     FARPROC unknown = GetProcAddress(kernel, "NoSuchFunction");
     error = GetLastError();
-    ok(unknown == NULL, "GetProcAddress answers nothing for a name the module does not export: got %p",
-       reinterpret_cast<void *>(unknown));
-    ok(error == ERROR_PROC_NOT_FOUND,
-       "GetProcAddress answers nothing for a name the module does not export: last error got %lu",
-       (unsigned long)error);
+    const char *unexported = "GetProcAddress answers nothing for a name the module does not export";
+    ok(unknown == NULL, "%s: got %p", unexported, reinterpret_cast<void *>(unknown));
+    ok(error == ERROR_PROC_NOT_FOUND, "%s: last error got %lu", unexported, (unsigned long)error);
     typedef BOOL(WINAPI * SetDirectories)(DWORD);
     SetDirectories set = reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(proc));
     // kernel32/tests/module.c, test_SetDefaultDllDirectories.
     const DWORD refused[] = {0x0, 0x3, 0x8200}; // LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR alone: only Windows 8 on
+    const char *others = "SetDefaultDllDirectories refuses flags other than its four";
     for (DWORD flags : refused) {
         SetLastError(0);
         BOOL taken = set ? set(flags) : TRUE;
         error = GetLastError();
-        ok(!taken, "SetDefaultDllDirectories refuses flags other than its four (0x%lx): got %d",
-           (unsigned long)flags, taken);
-        ok(error == ERROR_INVALID_PARAMETER,
-           "SetDefaultDllDirectories refuses flags other than its four (0x%lx): last error got %lu",
-           (unsigned long)flags, (unsigned long)error);
+        ok(!taken, "%s (0x%lx): got %d", others, (unsigned long)flags, taken);
+        ok(error == ERROR_INVALID_PARAMETER, "%s (0x%lx): last error got %lu", others, (unsigned long)flags,
+           (unsigned long)error);
     }
     WCHAR path[MAX_PATH] = L"", shortOf[MAX_PATH] = L"untouched";
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
