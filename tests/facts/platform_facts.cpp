@@ -545,39 +545,57 @@ void AfterDismiss(HWND dialog)
 void Controls(HWND dialog)
 {
     HWND radio = GetDlgItem(dialog, IDC_RADIO_50HZ), cancel = GetDlgItem(dialog, IDCANCEL);
-    char text[16];
-    ok(GetDlgCtrlID(cancel) == IDCANCEL && GetParent(cancel) == dialog && !GetDlgItem(dialog, 4242) &&
-           GetParent(dialog) == NULL && GetWindow(dialog, GW_OWNER) == NULL,
-       "GetDlgItem finds a control by ID, GetParent its dialog; an unowned dialog has neither");
-    ok(GetWindowTextA(dialog, text, sizeof(text)) == 7 && !strcmp(text, "Lumetra") &&
-           GetWindowTextA(dialog, text, 4) == 3 && !strcmp(text, "Lum"),
-       "GetWindowTextA copies the caption, cut to the buffer");
-    ok(IsWindow(radio) && !IsWindowVisible(radio) && !IsWindowEnabled(radio) &&
-           (GetWindowLongA(radio, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | WS_DISABLED)) == (WS_CHILD | WS_DISABLED),
-       "a control the template makes hidden and disabled");
-    ok(SendDlgItemMessageA(dialog, IDC_RADIO_50HZ, BM_SETCHECK, BST_CHECKED, 0) == 0 &&
-           SendMessageA(radio, BM_GETCHECK, 0, 0) == BST_CHECKED,
-       "SendDlgItemMessageA reaches the control: a radio button keeps its check");
-    ok(EnableWindow(radio, TRUE) != 0 && IsWindowEnabled(radio) && EnableWindow(radio, FALSE) == 0 &&
-           ShowWindow(radio, SW_SHOW) == FALSE && IsWindowVisible(radio) && ShowWindow(radio, SW_HIDE) != FALSE,
-       "EnableWindow answers whether the window was disabled, ShowWindow whether it was visible");
+    char text[16] = "";
+    const char *found = "GetDlgItem finds a control by ID, GetParent its dialog; an unowned dialog has neither";
+    int id = GetDlgCtrlID(cancel);
+    ok(id == IDCANCEL, "%s: got ID %d", found, id);
+    const HWND related[] = {GetParent(cancel), GetDlgItem(dialog, 4242), GetParent(dialog),
+                            GetWindow(dialog, GW_OWNER)};
+    for (int i = 0; i < 4; ++i)
+        ok(related[i] == (i ? NULL : dialog), "%s (%d): got %p", found, i, (void *)related[i]);
+    const char *caption = "GetWindowTextA copies the caption, cut to the buffer";
+    int copied = GetWindowTextA(dialog, text, sizeof(text));
+    ok(copied == 7 && !strcmp(text, "Lumetra"), "%s: got %d, \"%s\"", caption, copied, text);
+    copied = GetWindowTextA(dialog, text, 4);
+    ok(copied == 3 && !strcmp(text, "Lum"), "%s: into 4 got %d, \"%s\"", caption, copied, text);
+    const char *hidden = "a control the template makes hidden and disabled";
+    const BOOL made[] = {!!IsWindow(radio), !!IsWindowVisible(radio), !!IsWindowEnabled(radio)};
+    ok_each(made, {TRUE, FALSE, FALSE}, hidden);
+    DWORD style = (DWORD)GetWindowLongA(radio, GWL_STYLE);
+    ok((style & (WS_CHILD | WS_VISIBLE | WS_DISABLED)) == (WS_CHILD | WS_DISABLED), "%s: style got %#lx", hidden,
+       (unsigned long)style);
+    const LRESULT checked[] = {SendDlgItemMessageA(dialog, IDC_RADIO_50HZ, BM_SETCHECK, BST_CHECKED, 0),
+                               SendMessageA(radio, BM_GETCHECK, 0, 0)};
+    ok_each(checked, {0, BST_CHECKED}, "SendDlgItemMessageA reaches the control: a radio button keeps its check");
+    const BOOL states[] = {!!EnableWindow(radio, TRUE),   !!IsWindowEnabled(radio), !!EnableWindow(radio, FALSE),
+                           !!ShowWindow(radio, SW_SHOW), !!IsWindowVisible(radio), !!ShowWindow(radio, SW_HIDE)};
+    ok_each(states, {TRUE, TRUE, FALSE, FALSE, TRUE, TRUE},
+            "EnableWindow answers whether the window was disabled, ShowWindow whether it was visible");
     SetFocus(cancel);
-    ok(EnableWindow(cancel, FALSE) == 0 && GetFocus() == NULL, "a window that is disabled loses the focus");
+    BOOL disabled = EnableWindow(cancel, FALSE);
+    HWND focus = GetFocus();
+    ok(!disabled, "a window that is disabled loses the focus: EnableWindow got %d", disabled);
+    ok(focus == NULL, "a window that is disabled loses the focus: got %p", (void *)focus);
     EnableWindow(cancel, TRUE);
-    ok(SetFocus(cancel) == NULL && GetFocus() == cancel && SetFocus(dialog) == cancel &&
-           GetFocus() == GetDlgItem(dialog, IDC_FREQ_GROUP),
-       "SetFocus answers the window that had the focus; a dialog passes it on to its first tab stop");
-    ok(SetForegroundWindow(dialog), "SetForegroundWindow brings the program's dialog forward");
-    ok(SetWindowLongPtrA(dialog, GWLP_USERDATA, 42) == 0 && GetWindowLongPtrA(dialog, GWLP_USERDATA) == 42 &&
-           SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 7) == 0 && GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 7,
-       "SetWindowLongPtrA answers the value before, GetWindowLongPtrA the value now");
+    const HWND focused[] = {SetFocus(cancel), GetFocus(), SetFocus(dialog), GetFocus()},
+               wanted[] = {NULL, cancel, cancel, GetDlgItem(dialog, IDC_FREQ_GROUP)};
+    for (int i = 0; i < 4; ++i)
+        ok(focused[i] == wanted[i],
+           "SetFocus answers the window that had the focus; a dialog passes it on to its first tab stop (%d): got %p, "
+           "not %p", i, (void *)focused[i], (void *)wanted[i]);
+    BOOL forward = SetForegroundWindow(dialog);
+    ok(forward, "SetForegroundWindow brings the program's dialog forward: got %d", forward);
+    const LONG_PTR values[] = {SetWindowLongPtrA(dialog, GWLP_USERDATA, 42), GetWindowLongPtrA(dialog, GWLP_USERDATA),
+                               SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 7), GetWindowLongPtrA(dialog, DWLP_MSGRESULT)};
+    ok_each(values, {0, 42, 0, 7}, "SetWindowLongPtrA answers the value before, GetWindowLongPtrA the value now");
     WNDPROC proc = (WNDPROC)GetWindowLongPtrA(cancel, GWLP_WNDPROC);
-    ok(proc && CallWindowProcA(proc, cancel, WM_GETTEXTLENGTH, 0, 0) == 4, "CallWindowProcA calls a procedure");
+    LRESULT length = proc ? CallWindowProcA(proc, cancel, WM_GETTEXTLENGTH, 0, 0) : -1;
+    ok(length == 4, "CallWindowProcA calls a procedure: got %ld", (long)length);
     HWND gone = (HWND)(ULONG_PTR)0xdead0;
     SetLastError(0);
-    ok(!IsWindow(gone) && SendMessageA(gone, WM_GETTEXTLENGTH, 0, 0) == 0 && GetLastError() == 1400 &&
-           !PostMessageA(gone, WM_APP, 0, 0),
-       "a window that is not there gets no message: ERROR_INVALID_WINDOW_HANDLE");
+    const LRESULT unsent[] = {IsWindow(gone), SendMessageA(gone, WM_GETTEXTLENGTH, 0, 0), (LRESULT)GetLastError(),
+                              PostMessageA(gone, WM_APP, 0, 0)};
+    ok_each(unsent, {FALSE, 0, 1400, FALSE}, "a window that is not there gets no message: ERROR_INVALID_WINDOW_HANDLE");
     Next(dialog);
 }
 
@@ -588,23 +606,35 @@ void Geometry(HWND dialog)
     POINT origin = {0, 0};
     MoveWindow(radio, 5, 6, 30, 20, TRUE);
     GetWindowRect(radio, &r);
-    ok(MapWindowPoints(NULL, dialog, (POINT *)&r, 2) && r.left == 5 && r.top == 6 && r.right == 35 && r.bottom == 26,
-       "MoveWindow places a control in its dialog's client area");
+    const char *placed = "MoveWindow places a control in its dialog's client area";
+    int mapped = MapWindowPoints(NULL, dialog, (POINT *)&r, 2);
+    ok(mapped, "%s: MapWindowPoints got %d", placed, mapped);
+    ok(r.left == 5 && r.top == 6 && r.right == 35 && r.bottom == 26, "%s: got %ld,%ld-%ld,%ld", placed, (long)r.left,
+       (long)r.top, (long)r.right, (long)r.bottom);
     GetWindowRect(dialog, &r);
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, NULL, &origin, 1);
-    ok(client.left == 0 && client.top == 0 && origin.x > r.left && origin.y > r.top &&
-           r.right - r.left == client.right + 2 * (origin.x - r.left),
-       "the client area starts at 0,0 inside a frame as wide on both sides");
+    const char *framed = "the client area starts at 0,0 inside a frame as wide on both sides";
+    ok(client.left == 0 && client.top == 0, "%s: got %ld,%ld", framed, (long)client.left, (long)client.top);
+    ok(origin.x > r.left && origin.y > r.top, "%s: at %ld,%ld in a window at %ld,%ld", framed, (long)origin.x,
+       (long)origin.y, (long)r.left, (long)r.top);
+    ok(r.right - r.left == client.right + 2 * (origin.x - r.left), "%s: %ld wide, the client %ld from %ld in", framed,
+       (long)(r.right - r.left), (long)client.right, (long)(origin.x - r.left));
     SetWindowPos(dialog, NULL, r.left + 10, r.top + 20, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(dialog, &moved);
-    ok(moved.left == r.left + 10 && moved.top == r.top + 20 && moved.right - moved.left == r.right - r.left,
-       "SetWindowPos with SWP_NOSIZE moves the window and keeps its size");
+    const char *kept = "SetWindowPos with SWP_NOSIZE moves the window and keeps its size";
+    ok(moved.left == r.left + 10 && moved.top == r.top + 20, "%s: at %ld,%ld, from %ld,%ld", kept, (long)moved.left,
+       (long)moved.top, (long)r.left, (long)r.top);
+    ok(moved.right - moved.left == r.right - r.left, "%s: %ld wide, not %ld", kept, (long)(moved.right - moved.left),
+       (long)(r.right - r.left));
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     POINT at = {-1, -1};
-    ok(SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0) && r.left >= 0 && r.right <= cx && r.bottom <= cy &&
-           GetCursorPos(&at) && at.x >= 0 && at.y >= 0 && at.x < cx && at.y < cy,
-       "the work area and the cursor are on the screen (of GetSystemMetrics' size)");
+    const char *screen = "the work area and the cursor are on the screen (of GetSystemMetrics' size)";
+    BOOL area = SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0), cursor = GetCursorPos(&at);
+    ok(area && r.left >= 0 && r.right <= cx && r.bottom <= cy, "%s: got %d, %ld,%ld-%ld,%ld on %dx%d", screen, area,
+       (long)r.left, (long)r.top, (long)r.right, (long)r.bottom, cx, cy);
+    ok(cursor && at.x >= 0 && at.y >= 0 && at.x < cx && at.y < cy, "%s: got %d, the cursor at %ld,%ld", screen, cursor,
+       (long)at.x, (long)at.y);
     Next(dialog);
 }
 
@@ -612,36 +642,49 @@ void IconsAndPainting(HWND dialog)
 {
     HINSTANCE module = GetModuleHandleA(NULL);
     HICON icon = LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME));
-    ok(icon && icon == LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME)) && LoadIconA(NULL, IDI_APPLICATION) &&
-           !LoadIconA(module, MAKEINTRESOURCEA(4242)),
-       "LoadIconA: the module's icon, one handle however often; a system icon; none for no resource");
-    ok(SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon) == 0 &&
-           SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon) == (LRESULT)icon,
-       "WM_SETICON answers the icon it replaces");
-    PAINTSTRUCT paint;
+    HICON again = LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME)), system = LoadIconA(NULL, IDI_APPLICATION);
+    HICON none = LoadIconA(module, MAKEINTRESOURCEA(4242));
+    const char *loaded = "LoadIconA: the module's icon, one handle however often; a system icon; none for no resource";
+    ok(icon && again == icon, "%s: got %p, then %p", loaded, (void *)icon, (void *)again);
+    ok(system != NULL, "%s: the system's got %p", loaded, (void *)system);
+    ok(none == NULL, "%s: for no resource got %p", loaded, (void *)none);
+    LRESULT first = SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon),
+            then = SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon);
+    ok(first == 0, "WM_SETICON answers the icon it replaces: first got %p", (void *)first);
+    ok(then == (LRESULT)icon, "WM_SETICON answers the icon it replaces: then got %p", (void *)then);
+    PAINTSTRUCT paint = {};
     HDC dc = BeginPaint(dialog, &paint);
-    ok(dc && dc == paint.hdc && DrawIcon(dc, 0, 0, icon) && !DrawIcon(dc, 0, 0, NULL) && EndPaint(dialog, &paint),
-       "BeginPaint gives the context DrawIcon draws in; EndPaint ends it");
+    const char *painted = "BeginPaint gives the context DrawIcon draws in; EndPaint ends it";
+    ok(dc && dc == paint.hdc, "%s: got %p, in the paint %p", painted, (void *)dc, (void *)paint.hdc);
+    const BOOL drawn[] = {!!DrawIcon(dc, 0, 0, icon), !!DrawIcon(dc, 0, 0, NULL), !!EndPaint(dialog, &paint)};
+    ok_each(drawn, {TRUE, FALSE, TRUE}, painted);
     // The default processing answers 0 to every event, queries included
     // (Wine and ReactOS; Windows documents none).
-    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
-    LRESULT answers = 0;
-    for (UINT event : {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_CONFIGCHANGED})
-        answers |= DefWindowProcA(dialog, WM_DEVICECHANGE, event, 0);
-    for (UINT event : {DBT_DEVICEARRIVAL, DBT_DEVICEQUERYREMOVE, DBT_DEVICEREMOVECOMPLETE})
-        answers |= DefWindowProcA(dialog, WM_DEVICECHANGE, event, (LPARAM)&volume);
-    ok(answers == 0, "DefWindowProc answers WM_DEVICECHANGE with 0");
-    ok(WinHelpA(dialog, "Lumetra.hlp", HELP_QUIT, 0), "WinHelpA with HELP_QUIT, no viewer running, succeeds");
-    char path[MAX_PATH], cut[6];
+    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0}; // for the last three
+    const UINT events[] = {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_CONFIGCHANGED,
+                           DBT_DEVICEARRIVAL,    DBT_DEVICEQUERYREMOVE, DBT_DEVICEREMOVECOMPLETE};
+    for (int i = 0; i < 6; ++i) {
+        LRESULT answer = DefWindowProcA(dialog, WM_DEVICECHANGE, events[i], i < 3 ? 0 : (LPARAM)&volume);
+        ok(answer == 0, "DefWindowProc answers WM_DEVICECHANGE with 0 (%#x): got %ld", events[i], (long)answer);
+    }
+    BOOL quit = WinHelpA(dialog, "Lumetra.hlp", HELP_QUIT, 0);
+    ok(quit, "WinHelpA with HELP_QUIT, no viewer running, succeeds: got %d", quit);
+    char path[MAX_PATH] = "", cut[6];
     DWORD length = GetModuleFileNameA(NULL, path, sizeof(path));
-    ok(GetModuleHandleA(NULL) != NULL && length > 18 && !_strnicmp(path + length - 18, "platform_facts.exe", 18),
-       "GetModuleFileNameA names the program's executable");
+    const char *named = "GetModuleFileNameA names the program's executable";
+    ok(module != NULL, "%s: GetModuleHandleA got %p", named, (void *)module);
+    ok(length > 18 && !_strnicmp(path + length - 18, "platform_facts.exe", 18), "%s: got %lu, \"%s\"", named,
+       (unsigned long)length, path);
     SetLastError(0);
-    ok(GetModuleFileNameA(NULL, cut, sizeof(cut)) == sizeof(cut) && GetLastError() == ERROR_INSUFFICIENT_BUFFER,
-       "one that does not fit is cut: the answer is the buffer's size, with ERROR_INSUFFICIENT_BUFFER");
-    ok(!IsIconic(dialog) && ShowWindow(dialog, SW_MINIMIZE) && IsIconic(dialog) && ShowWindow(dialog, SW_RESTORE) &&
-           !IsIconic(dialog) && EndDialog(dialog, 42),
-       "SW_MINIMIZE makes a window iconic, SW_RESTORE undoes it; EndDialog ends the dialog");
+    length = GetModuleFileNameA(NULL, cut, sizeof(cut));
+    DWORD error = GetLastError();
+    const char *small = "one that does not fit is cut: the answer is the buffer's size, with ERROR_INSUFFICIENT_BUFFER";
+    ok(length == sizeof(cut), "%s: got %lu", small, (unsigned long)length);
+    ok(error == ERROR_INSUFFICIENT_BUFFER, "%s: last error got %lu", small, (unsigned long)error);
+    const BOOL shown[] = {!!IsIconic(dialog), !!ShowWindow(dialog, SW_MINIMIZE), !!IsIconic(dialog),
+                          !!ShowWindow(dialog, SW_RESTORE), !!IsIconic(dialog), !!EndDialog(dialog, 42)};
+    ok_each(shown, {FALSE, TRUE, TRUE, TRUE, FALSE, TRUE},
+            "SW_MINIMIZE makes a window iconic, SW_RESTORE undoes it; EndDialog ends the dialog");
 }
 
 void (*const kDialogSteps[])(HWND) = {AfterInit, AfterEnter, AfterEsc, AfterClose, AfterPick,
@@ -653,9 +696,11 @@ void Dialogs()
     g_step = 0;
     g_commands.clear();
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FactsDialogProc, 0);
-    ok(result == 42 && g_step == 9, "DialogBoxParamA answers what EndDialog was given, once every step has run");
-    ok(DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(4242), NULL, FactsDialogProc, 0) == -1,
-       "a dialog without a template is not made: -1");
+    const char *ran = "DialogBoxParamA answers what EndDialog was given, once every step has run";
+    ok(result == 42, "%s: got %ld", ran, (long)result);
+    ok(g_step == 9, "%s: %d steps ran", ran, g_step);
+    result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(4242), NULL, FactsDialogProc, 0);
+    ok(result == -1, "a dialog without a template is not made: -1: got %ld", (long)result);
 }
 
 // --- What Wine stands in for: on the host, and under Wine against the stand-ins ---
