@@ -710,6 +710,15 @@ void Dialogs()
 // calls Lumetra never makes, which the simulation leaves out, are checked
 // against the stand-ins only.
 
+// Bytes with their NULs shown, for a failing fact's message.
+std::string Escaped(const std::string &bytes)
+{
+    std::string text;
+    for (char c : bytes)
+        text += c ? std::string(1, c) : "\\0";
+    return text;
+}
+
 // A hub under the root and, under the hub, a leaf without a driver key whose
 // hardware IDs are A and BC. The Configuration Manager's pages on Microsoft
 // Learn give these answers.
@@ -723,47 +732,59 @@ void DeviceTree()
     sim::AddDevNode(sim::AddDevNode(sim::kRootDevNode, sim::DevNode()), bare);
 #endif
     DEVINST root = 0, hub = 0, leaf = 0, a = 0;
-    ok(CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL) == CR_SUCCESS && !CM_Get_Child(&hub, root, 0) &&
-           !CM_Get_Child(&leaf, hub, 0) && !CM_Get_Parent(&a, leaf, 0) && a == hub,
-       "CM_Locate_DevNodeA without an ID is the root; CM_Get_Child goes down, CM_Get_Parent up");
-    ok(CM_Get_Child(&a, leaf, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Sibling(&a, hub, 0) == CR_NO_SUCH_DEVNODE &&
-           CM_Get_Parent(&a, root, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Sibling(&a, root, 0) == CR_NO_SUCH_DEVNODE,
-       "a leaf, the last sibling and the root have no such neighbour");
+    const char *walked = "CM_Locate_DevNodeA without an ID is the root; CM_Get_Child goes down, CM_Get_Parent up";
+    const CONFIGRET down[] = {CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL), CM_Get_Child(&hub, root, 0),
+                              CM_Get_Child(&leaf, hub, 0), CM_Get_Parent(&a, leaf, 0)};
+    ok_each(down, {CR_SUCCESS, CR_SUCCESS, CR_SUCCESS, CR_SUCCESS}, walked);
+    ok(a == hub, "%s: up from the leaf got %#lx, not %#lx", walked, (unsigned long)a, (unsigned long)hub);
+    const CONFIGRET ends[] = {CM_Get_Child(&a, leaf, 0), CM_Get_Sibling(&a, hub, 0), CM_Get_Parent(&a, root, 0),
+                              CM_Get_Sibling(&a, root, 0)};
+    ok_each(ends, {CR_NO_SUCH_DEVNODE, CR_NO_SUCH_DEVNODE, CR_NO_SUCH_DEVNODE, CR_NO_SUCH_DEVNODE},
+            "a leaf, the last sibling and the root have no such neighbour");
     char buffer[8];
     ULONG type = 0, length = 0;
-    ok(CM_Get_Child(&a, hub, 1) == CR_INVALID_FLAG && CM_Locate_DevNodeA(NULL, NULL, 0) == CR_INVALID_POINTER &&
-           CM_Get_Child(&a, 0, 0) == CR_INVALID_DEVNODE && CM_Get_Sibling(&a, leaf + 1, 0) == CR_INVALID_DEVNODE &&
-           CM_Get_DevNode_Registry_PropertyA(7, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0) == CR_INVALID_DEVNODE,
-       "flags must be 0 and the pointer given; handle 0, one past the tree and 7 are no node");
-    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, NULL, buffer, &(length = 8), 0) == CR_NO_SUCH_VALUE &&
-           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0) == CR_NO_SUCH_VALUE,
-       "a node without a driver has no driver key; a property not set is no value");
+    const CONFIGRET refused[] = {CM_Get_Child(&a, hub, 1), CM_Locate_DevNodeA(NULL, NULL, 0), CM_Get_Child(&a, 0, 0),
+                                 CM_Get_Sibling(&a, leaf + 1, 0),
+                                 CM_Get_DevNode_Registry_PropertyA(7, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0)};
+    ok_each(refused, {CR_INVALID_FLAG, CR_INVALID_POINTER, CR_INVALID_DEVNODE, CR_INVALID_DEVNODE, CR_INVALID_DEVNODE},
+            "flags must be 0 and the pointer given; handle 0, one past the tree and 7 are no node");
+    const CONFIGRET unset[] = {
+        CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, NULL, buffer, &(length = 8), 0),
+        CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0)};
+    ok_each(unset, {CR_NO_SUCH_VALUE, CR_NO_SUCH_VALUE},
+            "a node without a driver has no driver key; a property not set is no value");
     memset(buffer, 'x', sizeof(buffer));
-    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, NULL, NULL, &(length = 0), 0) == CR_BUFFER_SMALL &&
-           length == 6 &&
-           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, NULL, buffer, &(length = 5), 0) ==
-               CR_BUFFER_SMALL &&
-           length == 6 && buffer[0] == 'x' &&
-           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, buffer, &length, 0) == CR_SUCCESS &&
-           type == REG_MULTI_SZ && !memcmp(buffer, "A\0BC\0\0", 6),
-       "a property too big for the buffer, or asked for without one: CR_BUFFER_SMALL and its size, nothing "
-       "written; the hardware IDs are a multi-string, terminators and all");
+    const char *sized = "a property too big for the buffer, or asked for without one: CR_BUFFER_SMALL and its size, "
+                        "nothing written; the hardware IDs are a multi-string, terminators and all";
+    for (ULONG size : {0, 5}) {
+        CONFIGRET cr =
+            CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, NULL, size ? buffer : NULL, &(length = size), 0);
+        ok(cr == CR_BUFFER_SMALL, "%s (%lu bytes): got %#lx", sized, (unsigned long)size, (unsigned long)cr);
+        ok(length == 6, "%s (%lu bytes): size got %lu", sized, (unsigned long)size, (unsigned long)length);
+    }
+    ok(buffer[0] == 'x', "%s: written \"%s\"", sized, Escaped(std::string(buffer, 5)).c_str());
+    CONFIGRET cr = CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, buffer, &length, 0);
+    ok(cr == CR_SUCCESS && type == REG_MULTI_SZ, "%s: got %#lx, type %lu", sized, (unsigned long)cr,
+       (unsigned long)type);
+    ok(!memcmp(buffer, "A\0BC\0\0", 6), "%s: got \"%s\"", sized, Escaped(std::string(buffer, 6)).c_str());
 #ifdef _WIN32
     char rootId[] = "HTREE\\ROOT\\0", otherId[] = "USB\\VID_0AC8&PID_0302\\1";
-    ok(CM_Locate_DevNodeA(&a, rootId, 0) == CR_SUCCESS && a == root &&
-           CM_Locate_DevNodeA(&a, otherId, 0) == CR_NO_SUCH_DEVNODE &&
-           CM_Locate_DevNodeA(&a, NULL, 8) == CR_INVALID_FLAG,
-       "the root's instance ID locates the root, another ID nothing; unknown flags are refused");
+    DEVINST found = 0;
+    const char *located = "the root's instance ID locates the root, another ID nothing; unknown flags are refused";
+    const CONFIGRET locating[] = {CM_Locate_DevNodeA(&found, rootId, 0), CM_Locate_DevNodeA(&a, otherId, 0),
+                                  CM_Locate_DevNodeA(&a, NULL, 8)};
+    ok_each(locating, {CR_SUCCESS, CR_NO_SUCH_DEVNODE, CR_INVALID_FLAG}, located);
+    ok(found == root, "%s: got %#lx, not %#lx", located, (unsigned long)found, (unsigned long)root);
     type = 0;
-    ok(CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_CLASS, NULL, buffer, &length, 0) == CR_NO_SUCH_VALUE &&
-           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_MAX + 1, NULL, buffer, &length, 0) == CR_INVALID_PROPERTY &&
-           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, NULL, &(length = 4), 0) ==
-               CR_INVALID_POINTER &&
-           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, NULL, &(length = 0), 0) ==
-               CR_BUFFER_SMALL &&
-           type == REG_MULTI_SZ,
-       "a class the tree does not keep is no value; past CM_DRP_MAX no property; no buffer with a length is no "
-       "pointer; a size asked for gives the type");
+    const CONFIGRET odd[] = {
+        CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_CLASS, NULL, buffer, &length, 0),
+        CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_MAX + 1, NULL, buffer, &length, 0),
+        CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, NULL, &(length = 4), 0),
+        CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, NULL, &(length = 0), 0)};
+    const char *asked = "a class the tree does not keep is no value; past CM_DRP_MAX no property; no buffer with a "
+                        "length is no pointer; a size asked for gives the type";
+    ok_each(odd, {CR_NO_SUCH_VALUE, CR_INVALID_PROPERTY, CR_INVALID_POINTER, CR_BUFFER_SMALL}, asked);
+    ok(type == REG_MULTI_SZ, "%s: type got %lu", asked, (unsigned long)type);
 #endif
 }
 
@@ -776,38 +797,50 @@ void CaptureDrivers()
     sim::AddCaptureDriver(" ");
     sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
 #endif
-    char name[8], version[16];
-    ok(capGetDriverDescriptionA(1, name, 8, version, sizeof(version)) && !strcmp(name, "Microso") &&
-           !capGetDriverDescriptionA(2, name, 8, version, sizeof(version)) &&
-           !capGetDriverDescriptionA(10, name, 8, version, sizeof(version)),
-       "a driver's description is cut to the buffer; past the last driver there is none");
+    char name[8] = "", other[8], version[16];
+    const char *described = "a driver's description is cut to the buffer; past the last driver there is none";
+    const BOOL drivers[] = {!!capGetDriverDescriptionA(1, name, 8, version, sizeof(version)),
+                            !!capGetDriverDescriptionA(2, other, 8, version, sizeof(version)),
+                            !!capGetDriverDescriptionA(10, other, 8, version, sizeof(version))};
+    ok_each(drivers, {TRUE, FALSE, FALSE}, described);
+    ok(!strcmp(name, "Microso"), "%s: got \"%.8s\"", described, name);
     HWND capture = capCreateCaptureWindowA("", WS_POPUP, 0, 0, 320, 240, NULL, 0);
     BITMAPINFO format;
     memset(&format, 0, sizeof(format));
-    ok(capture && !SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
-           !SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) &&
-           !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) && !SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 5, 0),
-       "a capture window has no format and takes no rate nor preview until connected; there is no driver 5");
-    ok(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0) &&
-           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, 0, 0) == 40 &&
-           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) == 40 &&
-           format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24,
-       "then the format of 24-bit RGB is its 40-byte header");
+    const char *unconnected =
+        "a capture window has no format and takes no rate nor preview until connected; there is no driver 5";
+    ok(capture != NULL, "%s: got %p", unconnected, (void *)capture);
+    const LRESULT refused[] = {SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format),
+                               SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0),
+                               SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
+                               SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 5, 0)};
+    ok_each(refused, {0, 0, 0, 0}, unconnected);
+    const char *connected = "then the format of 24-bit RGB is its 40-byte header";
+    const LRESULT formats[] = {!!SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0),
+                               SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, 0, 0),
+                               SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format)};
+    ok_each(formats, {TRUE, 40, 40}, connected);
+    ok(format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24, "%s: got %ld wide, %d bits", connected,
+       (long)format.bmiHeader.biWidth, format.bmiHeader.biBitCount);
     format.bmiHeader.biWidth = 321;
-    ok(!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format), "a size it cannot is refused");
+    LRESULT taken = SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format);
+    ok(!taken, "a size it cannot is refused: got %ld", (long)taken);
     format.bmiHeader.biWidth = 320;
     format.bmiHeader.biHeight = 240;
-    ok(SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
-           SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) && SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) &&
-           SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
-           !SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
-           !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
-       "one it can is taken, the preview runs while connected; a driver disconnects once");
-    ok(DestroyWindow(capture), "the capture window is destroyed");
+    const LRESULT running[] = {!!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format),
+                               !!SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0),
+                               !!SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
+                               !!SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0),
+                               !!SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0),
+                               !!SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0)};
+    ok_each(running, {TRUE, TRUE, TRUE, TRUE, FALSE, FALSE},
+            "one it can is taken, the preview runs while connected; a driver disconnects once");
+    BOOL destroyed = DestroyWindow(capture);
+    ok(destroyed, "the capture window is destroyed: got %d", destroyed);
 #ifdef _WIN32
     WCHAR wide[8] = L"";
-    ok(capGetDriverDescriptionW(1, wide, 8, NULL, 0) && !lstrcmpW(wide, L"Mic"),
-       "capGetDriverDescriptionW's sizes are in bytes");
+    BOOL got = capGetDriverDescriptionW(1, wide, 8, NULL, 0);
+    ok(got && !lstrcmpW(wide, L"Mic"), "capGetDriverDescriptionW's sizes are in bytes: got %d, \"%.8ls\"", got, wide);
 #endif
 }
 
