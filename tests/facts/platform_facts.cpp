@@ -847,6 +847,15 @@ void CaptureDrivers()
 // --- What Wine does not implement: the simulation only --------------------------
 #ifndef _WIN32
 
+// What the simulation found, for a failing fact's message.
+std::string Joined(const std::vector<std::string> &findings)
+{
+    std::string text = findings.empty() ? "nothing" : "";
+    for (const std::string &finding : findings)
+        text += (text.empty() ? "\"" : ", \"") + finding + "\"";
+    return text;
+}
+
 // Wine's devenum lists no Plug and Play device ("@device:pnp:" names are
 // unhandled there); Microsoft Learn's "Using the System Device Enumerator"
 // describes what follows. A filter's handle leads to the device's kernel
@@ -863,47 +872,65 @@ void PluggedDevices()
     IPropertyBag *bag = NULL;
     IKsObject *filter = NULL;
     IMalloc *allocator = NULL;
-    ULONG fetched = 0, eaten = 0, returned = 7;
+    ULONG past = 0, fetched = 0, eaten = 0, returned = 7;
     CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
-    ok(devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) == S_OK &&
-           category->Skip(1) == S_OK && category->Next(1, &parsed, &fetched) == S_FALSE && fetched == 0 &&
-           category->Reset() == S_OK && category->Next(1, &moniker, &fetched) == S_OK && fetched == 1,
-       "a present device is enumerated; past it the enumeration ends with S_FALSE");
+    HRESULT hr = devices ? devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) : E_POINTER;
+    const char *listed = "a present device is enumerated; past it the enumeration ends with S_FALSE";
+    ok(hr == S_OK && category, "%s: got %#x, %p", listed, (unsigned)hr, (void *)category);
+    if (category) {
+        const HRESULT walked[] = {category->Skip(1), category->Next(1, &parsed, &past), category->Reset(),
+                                  category->Next(1, &moniker, &fetched)};
+        ok_each(walked, {S_OK, S_FALSE, S_OK, S_OK}, listed);
+    }
+    ok(past == 0, "%s: past it fetched %lu", listed, (unsigned long)past);
+    ok(fetched == 1 && moniker, "%s: fetched %lu, %p", listed, (unsigned long)fetched, (void *)moniker);
     VARIANT friendly;
     memset(&friendly, 0, sizeof(friendly));
     LPOLESTR display = NULL;
     CoGetMalloc(MEMCTX_TASK, &allocator);
-    ok(moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)&bag) == S_OK &&
-           bag->Read(L"FriendlyName", &friendly, NULL) == S_OK && friendly.vt == VT_BSTR &&
-           !wcscmp(friendly.bstrVal, L"USB Video Device") && moniker->GetDisplayName(NULL, NULL, &display) == S_OK &&
-           display == name && allocator->DidAlloc(display) == 1,
-       "its property bag holds the friendly name; its display name comes from the task allocator");
+    const char *described = "its property bag holds the friendly name; its display name comes from the task allocator";
+    const HRESULT read[] = {moniker ? moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)&bag) : E_POINTER,
+                            bag ? bag->Read(L"FriendlyName", &friendly, NULL) : E_POINTER,
+                            moniker ? moniker->GetDisplayName(NULL, NULL, &display) : E_POINTER};
+    ok_each(read, {S_OK, S_OK, S_OK}, described);
+    const wchar_t *text = friendly.vt == VT_BSTR && friendly.bstrVal ? friendly.bstrVal : L"";
+    ok(friendly.vt == VT_BSTR && !wcscmp(text, L"USB Video Device"), "%s: got type %d, \"%ls\"", described,
+       friendly.vt, text);
+    int owned = allocator ? allocator->DidAlloc(display) : 0;
+    ok(display && display == name, "%s: got \"%ls\"", described, display ? display : L"(null)");
+    ok(owned == 1, "%s: DidAlloc got %d", described, owned);
     SysFreeString(friendly.bstrVal);
-    allocator->Free(display);
+    if (allocator)
+        allocator->Free(display);
     CreateBindCtx(0, &context);
     KSPROPERTY request = {};
-    ok(MkParseDisplayName(context, name.c_str(), &eaten, &parsed) == S_OK && eaten == name.size() &&
-           parsed->BindToObject(NULL, NULL, IID_IKsObject, (void **)&filter) == S_OK &&
-           KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request, sizeof(request), NULL,
-                                      0, &returned) == HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND) &&
-           returned == 0,
-       "the name parses back and binds to the filter, whose handle leads to the device: one without the "
-       "property set asked for answers ERROR_SET_NOT_FOUND");
-    HRESULT hr = KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request,
-                                            sizeof(request), NULL, 0, NULL);
+    const char *bound = "the name parses back and binds to the filter, whose handle leads to the device: one without "
+                        "the property set asked for answers ERROR_SET_NOT_FOUND";
+    const HRESULT binding[] = {MkParseDisplayName(context, name.c_str(), &eaten, &parsed),
+                               parsed ? parsed->BindToObject(NULL, NULL, IID_IKsObject, (void **)&filter) : E_POINTER};
+    ok_each(binding, {S_OK, S_OK}, bound);
+    ok(eaten == name.size(), "%s: %lu eaten of %d", bound, (unsigned long)eaten, (int)name.size());
+    hr = KsSynchronousDeviceControl(filter ? filter->KsGetObjectHandle() : NULL, IOCTL_KS_PROPERTY, &request,
+                                    sizeof(request), NULL, 0, &returned);
+    ok(hr == HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND) && returned == 0, "%s: got %#x, %lu returned", bound,
+       (unsigned)hr, (unsigned long)returned);
+    HRESULT unsized = KsSynchronousDeviceControl(filter ? filter->KsGetObjectHandle() : NULL, IOCTL_KS_PROPERTY,
+                                                 &request, sizeof(request), NULL, 0, NULL);
     sim::RemoveVideoDevice(name);
     void *none = NULL;
-    ok(parsed->BindToObject(NULL, NULL, IID_IKsObject, &none) == MK_E_NOOBJECT,
-       "once the device is gone its name still parses but no longer binds");
+    hr = parsed ? parsed->BindToObject(NULL, NULL, IID_IKsObject, &none) : E_POINTER;
+    ok(hr == MK_E_NOOBJECT, "once the device is gone its name still parses but no longer binds: got %#x", (unsigned)hr);
     for (IUnknown *object : std::vector<IUnknown *>{filter, parsed, context, bag, moniker, category, devices,
                                                     allocator})
-        object->Release();
+        if (object)
+            object->Release();
     CoUninitialize();
     sim::Reset();
-    ok(hr == E_POINTER && sim::TakeResetFindings() == std::vector<std::string>{"platform misuse: "
-                                                                               "KsSynchronousDeviceControl without "
-                                                                               "BytesReturned"},
-       "a request without BytesReturned is the fault it would be on Windows");
+    const std::vector<std::string> findings = sim::TakeResetFindings();
+    const char *fault = "a request without BytesReturned is the fault it would be on Windows";
+    ok(unsized == E_POINTER, "%s: got %#x", fault, (unsigned)unsized);
+    ok(findings == std::vector<std::string>{"platform misuse: KsSynchronousDeviceControl without BytesReturned"},
+       "%s: found %s", fault, Joined(findings).c_str());
 }
 
 // Wine runs a program as an administrator, without virtualization.
@@ -959,23 +986,31 @@ void Faults()
     CreateBindCtx(0, &context);
     MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#gone", &eaten, &moniker);
     CoUninitialize();
-    moniker->Release();
-    context->Release();
+    for (IUnknown *object : std::vector<IUnknown *>{moniker, context})
+        if (object)
+            object->Release();
     sim::Minimize(false);
     sim::DeviceChange(DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME);
     sim::DeviceChange(DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE);
     sim::Then([] { EndDialog(FindWindowA(NULL, "Lumetra"), IDOK); });
     DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FaultyDialog, 0);
     sim::Reset();
-    ok((sim::TakeResetFindings() ==
-        std::vector<std::string>{"platform misuse: Release of IMoniker after the thread's last CoUninitialize",
-                                 "platform misuse: WM_PAINT left #32770 window unvalidated",
-                                 "scenario: device change 32768 for device type 5, which a top-level window is "
-                                 "never sent"}) &&
-           g_arrival.dbch_devicetype == DBT_DEVTYP_VOLUME && g_arrival.dbch_size == sizeof(DEV_BROADCAST_VOLUME),
-       "an apartment's object is gone with its last CoUninitialize (a bind context is not one); a WM_PAINT "
-       "that neither paints nor reaches the default processing would be sent again and again; a volume's "
-       "arrival comes with its header, a device interface's (a camera's) does not come");
+    const std::vector<std::string> findings = sim::TakeResetFindings();
+    const char *const wanted[] = {
+        "platform misuse: Release of IMoniker after the thread's last CoUninitialize",
+        "platform misuse: WM_PAINT left #32770 window unvalidated",
+        "scenario: device change 32768 for device type 5, which a top-level window is never sent"};
+    const char *what = "an apartment's object is gone with its last CoUninitialize (a bind context is not one); a "
+                       "WM_PAINT that neither paints nor reaches the default processing would be sent again and "
+                       "again; a volume's arrival comes with its header, a device interface's (a camera's) does not "
+                       "come";
+    ok(findings.size() == 3, "%s: found %s", what, Joined(findings).c_str());
+    for (size_t i = 0; i < 3; ++i)
+        ok(i < findings.size() && findings[i] == wanted[i], "%s (%d): found \"%s\"", what, (int)i,
+           i < findings.size() ? findings[i].c_str() : "");
+    ok(g_arrival.dbch_devicetype == DBT_DEVTYP_VOLUME && g_arrival.dbch_size == sizeof(DEV_BROADCAST_VOLUME),
+       "%s: an arrival of type %lu, %lu bytes", what, (unsigned long)g_arrival.dbch_devicetype,
+       (unsigned long)g_arrival.dbch_size);
 }
 
 #endif
