@@ -941,26 +941,36 @@ void RegistryOfAStandardUser()
     sim::ThisProcess().standardUser = true;
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text", REG_SZ, "7");
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Other", REG_SZ, sim::Sz("1"));
-    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\New", &key) == ERROR_ACCESS_DENIED &&
-           Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_ALL_ACCESS) == ERROR_ACCESS_DENIED,
-       "a standard user's 64-bit process may neither create a key under HKEY_LOCAL_MACHINE nor open one to write");
+    const LSTATUS denied[] = {
+        RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\New", &key),
+        Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_ALL_ACCESS)};
+    ok_each(denied, {ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+            "a standard user's 64-bit process may neither create a key under HKEY_LOCAL_MACHINE nor open one to write");
     sim::ThisProcess().wow64 = true; // and the manifest asks for no execution level: virtualized
-    char data[4];
+    char data[4] = "", other[4] = "";
     DWORD size = sizeof(data);
-    ok(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS &&
-           RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_SUCCESS &&
-           RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "8") &&
-           RegQueryValueExA(key, "Other", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "1"),
-       "a virtualized process opens it with the access allowed and sets a value; reads see its copy first");
+    const LSTATUS virtualized[] = {
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_ALL_ACCESS, &key),
+        RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"8", 1),
+        RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size),
+        RegQueryValueExA(key, "Other", NULL, NULL, (BYTE *)other, &size)};
+    const char *copied =
+        "a virtualized process opens it with the access allowed and sets a value; reads see its copy first";
+    ok_each(virtualized, {ERROR_SUCCESS, ERROR_SUCCESS, ERROR_SUCCESS, ERROR_SUCCESS}, copied);
+    ok(!memcmp(data, "8", 2), "%s: got \"%.4s\"", copied, data);
+    ok(!memcmp(other, "1", 2), "%s: got \"%.4s\"", copied, other);
     RegCloseKey(key);
-    sim::RegValue stored;
-    ok(sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text", &stored) &&
-           stored.data == "7" && sim::GetRegistryValue(HKEY_CURRENT_USER, kVirtual, "Text", &stored) &&
-           stored.data == std::string("8\0", 2),
-       "the write lands in the user's VirtualStore, the machine's value stays");
-    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts\\New", &key) == ERROR_SUCCESS &&
-           sim::RegistryKeyExists(HKEY_CURRENT_USER, std::string(kVirtual) + "\\New"),
-       "so does a new key");
+    sim::RegValue machine, user;
+    const char *landed = "the write lands in the user's VirtualStore, the machine's value stays";
+    const bool found[] = {sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text",
+                                                &machine),
+                          sim::GetRegistryValue(HKEY_CURRENT_USER, kVirtual, "Text", &user)};
+    ok_each(found, {true, true}, landed);
+    ok(machine.data == "7", "%s: the machine's got \"%s\"", landed, Escaped(machine.data).c_str());
+    ok(user.data == std::string("8\0", 2), "%s: the user's got \"%s\"", landed, Escaped(user.data).c_str());
+    LSTATUS status = RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts\\New", &key);
+    ok(status == ERROR_SUCCESS, "so does a new key: got %ld", (long)status);
+    ok(sim::RegistryKeyExists(HKEY_CURRENT_USER, std::string(kVirtual) + "\\New"), "so does a new key: none there");
     RegCloseKey(key);
 }
 
