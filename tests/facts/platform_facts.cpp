@@ -116,15 +116,14 @@ void WideToAnsi()
         char *buffer;
         int size;
     } refused[] = {{L"Zivo", 0, text, 8}, {NULL, -1, text, 8}, {L"Zivo", -1, NULL, 5}, {L"Zivo", -1, text, -1}};
+    const char *what = "refused: an empty source, none, no buffer with a size, a negative size";
     for (const auto &r : refused) {
         SetLastError(0xdeadbeef); // each call sets the error itself
         n = WideCharToMultiByte(CP_ACP, 0, r.source, r.length, r.buffer, r.size, NULL, NULL);
         error = GetLastError();
         int i = (int)(&r - refused);
-        ok(n == 0, "refused: an empty source, none, no buffer with a size, a negative size (%d): got %d", i, n);
-        ok(error == ERROR_INVALID_PARAMETER,
-           "refused: an empty source, none, no buffer with a size, a negative size (%d): last error got %lu", i,
-           (unsigned long)error);
+        ok(n == 0, "%s (%d): got %d", what, i, n);
+        ok(error == ERROR_INVALID_PARAMETER, "%s (%d): last error got %lu", what, i, (unsigned long)error);
     }
 }
 
@@ -347,24 +346,21 @@ void Loader()
                      "error %lu", (unsigned long)GetLastError());
     FARPROC unknown = GetProcAddress(kernel, "NoSuchFunction");
     error = GetLastError();
-    ok(unknown == NULL, "GetProcAddress answers nothing for a name the module does not export: got %p",
-       reinterpret_cast<void *>(unknown));
-    ok(error == ERROR_PROC_NOT_FOUND,
-       "GetProcAddress answers nothing for a name the module does not export: last error got %lu",
-       (unsigned long)error);
+    const char *unexported = "GetProcAddress answers nothing for a name the module does not export";
+    ok(unknown == NULL, "%s: got %p", unexported, reinterpret_cast<void *>(unknown));
+    ok(error == ERROR_PROC_NOT_FOUND, "%s: last error got %lu", unexported, (unsigned long)error);
     typedef BOOL(WINAPI * SetDirectories)(DWORD);
     SetDirectories set = reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(proc));
     // kernel32/tests/module.c, test_SetDefaultDllDirectories.
     const DWORD refused[] = {0x0, 0x3, 0x8200}; // LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR alone: only Windows 8 on
+    const char *others = "SetDefaultDllDirectories refuses flags other than its four";
     for (DWORD flags : refused) {
         SetLastError(0);
         BOOL taken = set ? set(flags) : TRUE;
         error = GetLastError();
-        ok(!taken, "SetDefaultDllDirectories refuses flags other than its four (0x%lx): got %d",
-           (unsigned long)flags, taken);
-        ok(error == ERROR_INVALID_PARAMETER,
-           "SetDefaultDllDirectories refuses flags other than its four (0x%lx): last error got %lu",
-           (unsigned long)flags, (unsigned long)error);
+        ok(!taken, "%s (0x%lx): got %d", others, (unsigned long)flags, taken);
+        ok(error == ERROR_INVALID_PARAMETER, "%s (0x%lx): last error got %lu", others, (unsigned long)flags,
+           (unsigned long)error);
     }
     WCHAR path[MAX_PATH] = L"", shortOf[MAX_PATH] = L"untouched";
     UINT length = GetSystemDirectoryW(path, MAX_PATH);
@@ -573,39 +569,57 @@ void AfterDismiss(HWND dialog)
 void Controls(HWND dialog)
 {
     HWND radio = GetDlgItem(dialog, IDC_RADIO_50HZ), cancel = GetDlgItem(dialog, IDCANCEL);
-    char text[16];
-    ok(GetDlgCtrlID(cancel) == IDCANCEL && GetParent(cancel) == dialog && !GetDlgItem(dialog, 4242) &&
-           GetParent(dialog) == NULL && GetWindow(dialog, GW_OWNER) == NULL,
-       "GetDlgItem finds a control by ID, GetParent its dialog; an unowned dialog has neither");
-    ok(GetWindowTextA(dialog, text, sizeof(text)) == 7 && !strcmp(text, "Lumetra") &&
-           GetWindowTextA(dialog, text, 4) == 3 && !strcmp(text, "Lum"),
-       "GetWindowTextA copies the caption, cut to the buffer");
-    ok(IsWindow(radio) && !IsWindowVisible(radio) && !IsWindowEnabled(radio) &&
-           (GetWindowLongA(radio, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | WS_DISABLED)) == (WS_CHILD | WS_DISABLED),
-       "a control the template makes hidden and disabled");
-    ok(SendDlgItemMessageA(dialog, IDC_RADIO_50HZ, BM_SETCHECK, BST_CHECKED, 0) == 0 &&
-           SendMessageA(radio, BM_GETCHECK, 0, 0) == BST_CHECKED,
-       "SendDlgItemMessageA reaches the control: a radio button keeps its check");
-    ok(EnableWindow(radio, TRUE) != 0 && IsWindowEnabled(radio) && EnableWindow(radio, FALSE) == 0 &&
-           ShowWindow(radio, SW_SHOW) == FALSE && IsWindowVisible(radio) && ShowWindow(radio, SW_HIDE) != FALSE,
-       "EnableWindow answers whether the window was disabled, ShowWindow whether it was visible");
+    char text[16] = "";
+    const char *found = "GetDlgItem finds a control by ID, GetParent its dialog; an unowned dialog has neither";
+    int id = GetDlgCtrlID(cancel);
+    ok(id == IDCANCEL, "%s: got ID %d", found, id);
+    const HWND related[] = {GetParent(cancel), GetDlgItem(dialog, 4242), GetParent(dialog),
+                            GetWindow(dialog, GW_OWNER)};
+    for (int i = 0; i < 4; ++i)
+        ok(related[i] == (i ? NULL : dialog), "%s (%d): got %p", found, i, (void *)related[i]);
+    const char *caption = "GetWindowTextA copies the caption, cut to the buffer";
+    int copied = GetWindowTextA(dialog, text, sizeof(text));
+    ok(copied == 7 && !strcmp(text, "Lumetra"), "%s: got %d, \"%s\"", caption, copied, text);
+    copied = GetWindowTextA(dialog, text, 4);
+    ok(copied == 3 && !strcmp(text, "Lum"), "%s: into 4 got %d, \"%s\"", caption, copied, text);
+    const char *hidden = "a control the template makes hidden and disabled";
+    const BOOL made[] = {!!IsWindow(radio), !!IsWindowVisible(radio), !!IsWindowEnabled(radio)};
+    ok_each(made, {TRUE, FALSE, FALSE}, hidden);
+    DWORD style = (DWORD)GetWindowLongA(radio, GWL_STYLE);
+    ok((style & (WS_CHILD | WS_VISIBLE | WS_DISABLED)) == (WS_CHILD | WS_DISABLED), "%s: style got %#lx", hidden,
+       (unsigned long)style);
+    const LRESULT checked[] = {SendDlgItemMessageA(dialog, IDC_RADIO_50HZ, BM_SETCHECK, BST_CHECKED, 0),
+                               SendMessageA(radio, BM_GETCHECK, 0, 0)};
+    ok_each(checked, {0, BST_CHECKED}, "SendDlgItemMessageA reaches the control: a radio button keeps its check");
+    const BOOL states[] = {!!EnableWindow(radio, TRUE),   !!IsWindowEnabled(radio), !!EnableWindow(radio, FALSE),
+                           !!ShowWindow(radio, SW_SHOW), !!IsWindowVisible(radio), !!ShowWindow(radio, SW_HIDE)};
+    ok_each(states, {TRUE, TRUE, FALSE, FALSE, TRUE, TRUE},
+            "EnableWindow answers whether the window was disabled, ShowWindow whether it was visible");
     SetFocus(cancel);
-    ok(EnableWindow(cancel, FALSE) == 0 && GetFocus() == NULL, "a window that is disabled loses the focus");
+    BOOL disabled = EnableWindow(cancel, FALSE);
+    HWND focus = GetFocus();
+    ok(!disabled, "a window that is disabled loses the focus: EnableWindow got %d", disabled);
+    ok(focus == NULL, "a window that is disabled loses the focus: got %p", (void *)focus);
     EnableWindow(cancel, TRUE);
-    ok(SetFocus(cancel) == NULL && GetFocus() == cancel && SetFocus(dialog) == cancel &&
-           GetFocus() == GetDlgItem(dialog, IDC_FREQ_GROUP),
-       "SetFocus answers the window that had the focus; a dialog passes it on to its first tab stop");
-    ok(SetForegroundWindow(dialog), "SetForegroundWindow brings the program's dialog forward");
-    ok(SetWindowLongPtrA(dialog, GWLP_USERDATA, 42) == 0 && GetWindowLongPtrA(dialog, GWLP_USERDATA) == 42 &&
-           SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 7) == 0 && GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 7,
-       "SetWindowLongPtrA answers the value before, GetWindowLongPtrA the value now");
+    const HWND focused[] = {SetFocus(cancel), GetFocus(), SetFocus(dialog), GetFocus()},
+               wanted[] = {NULL, cancel, cancel, GetDlgItem(dialog, IDC_FREQ_GROUP)};
+    for (int i = 0; i < 4; ++i)
+        ok(focused[i] == wanted[i],
+           "SetFocus answers the window that had the focus; a dialog passes it on to its first tab stop (%d): got %p, "
+           "not %p", i, (void *)focused[i], (void *)wanted[i]);
+    BOOL forward = SetForegroundWindow(dialog);
+    ok(forward, "SetForegroundWindow brings the program's dialog forward: got %d", forward);
+    const LONG_PTR values[] = {SetWindowLongPtrA(dialog, GWLP_USERDATA, 42), GetWindowLongPtrA(dialog, GWLP_USERDATA),
+                               SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 7), GetWindowLongPtrA(dialog, DWLP_MSGRESULT)};
+    ok_each(values, {0, 42, 0, 7}, "SetWindowLongPtrA answers the value before, GetWindowLongPtrA the value now");
     WNDPROC proc = (WNDPROC)GetWindowLongPtrA(cancel, GWLP_WNDPROC);
-    ok(proc && CallWindowProcA(proc, cancel, WM_GETTEXTLENGTH, 0, 0) == 4, "CallWindowProcA calls a procedure");
+    LRESULT length = proc ? CallWindowProcA(proc, cancel, WM_GETTEXTLENGTH, 0, 0) : -1;
+    ok(length == 4, "CallWindowProcA calls a procedure: got %ld", (long)length);
     HWND gone = (HWND)(ULONG_PTR)0xdead0;
     SetLastError(0);
-    ok(!IsWindow(gone) && SendMessageA(gone, WM_GETTEXTLENGTH, 0, 0) == 0 && GetLastError() == 1400 &&
-           !PostMessageA(gone, WM_APP, 0, 0),
-       "a window that is not there gets no message: ERROR_INVALID_WINDOW_HANDLE");
+    const LRESULT unsent[] = {IsWindow(gone), SendMessageA(gone, WM_GETTEXTLENGTH, 0, 0), (LRESULT)GetLastError(),
+                              PostMessageA(gone, WM_APP, 0, 0)};
+    ok_each(unsent, {FALSE, 0, 1400, FALSE}, "a window that is not there gets no message: ERROR_INVALID_WINDOW_HANDLE");
     Next(dialog);
 }
 
@@ -616,23 +630,35 @@ void Geometry(HWND dialog)
     POINT origin = {0, 0};
     MoveWindow(radio, 5, 6, 30, 20, TRUE);
     GetWindowRect(radio, &r);
-    ok(MapWindowPoints(NULL, dialog, (POINT *)&r, 2) && r.left == 5 && r.top == 6 && r.right == 35 && r.bottom == 26,
-       "MoveWindow places a control in its dialog's client area");
+    const char *placed = "MoveWindow places a control in its dialog's client area";
+    int mapped = MapWindowPoints(NULL, dialog, (POINT *)&r, 2);
+    ok(mapped, "%s: MapWindowPoints got %d", placed, mapped);
+    ok(r.left == 5 && r.top == 6 && r.right == 35 && r.bottom == 26, "%s: got %ld,%ld-%ld,%ld", placed, (long)r.left,
+       (long)r.top, (long)r.right, (long)r.bottom);
     GetWindowRect(dialog, &r);
     GetClientRect(dialog, &client);
     MapWindowPoints(dialog, NULL, &origin, 1);
-    ok(client.left == 0 && client.top == 0 && origin.x > r.left && origin.y > r.top &&
-           r.right - r.left == client.right + 2 * (origin.x - r.left),
-       "the client area starts at 0,0 inside a frame as wide on both sides");
+    const char *framed = "the client area starts at 0,0 inside a frame as wide on both sides";
+    ok(client.left == 0 && client.top == 0, "%s: got %ld,%ld", framed, (long)client.left, (long)client.top);
+    ok(origin.x > r.left && origin.y > r.top, "%s: at %ld,%ld in a window at %ld,%ld", framed, (long)origin.x,
+       (long)origin.y, (long)r.left, (long)r.top);
+    ok(r.right - r.left == client.right + 2 * (origin.x - r.left), "%s: %ld wide, the client %ld from %ld in", framed,
+       (long)(r.right - r.left), (long)client.right, (long)(origin.x - r.left));
     SetWindowPos(dialog, NULL, r.left + 10, r.top + 20, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(dialog, &moved);
-    ok(moved.left == r.left + 10 && moved.top == r.top + 20 && moved.right - moved.left == r.right - r.left,
-       "SetWindowPos with SWP_NOSIZE moves the window and keeps its size");
+    const char *kept = "SetWindowPos with SWP_NOSIZE moves the window and keeps its size";
+    ok(moved.left == r.left + 10 && moved.top == r.top + 20, "%s: at %ld,%ld, from %ld,%ld", kept, (long)moved.left,
+       (long)moved.top, (long)r.left, (long)r.top);
+    ok(moved.right - moved.left == r.right - r.left, "%s: %ld wide, not %ld", kept, (long)(moved.right - moved.left),
+       (long)(r.right - r.left));
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     POINT at = {-1, -1};
-    ok(SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0) && r.left >= 0 && r.right <= cx && r.bottom <= cy &&
-           GetCursorPos(&at) && at.x >= 0 && at.y >= 0 && at.x < cx && at.y < cy,
-       "the work area and the cursor are on the screen (of GetSystemMetrics' size)");
+    const char *screen = "the work area and the cursor are on the screen (of GetSystemMetrics' size)";
+    BOOL area = SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0), cursor = GetCursorPos(&at);
+    ok(area && r.left >= 0 && r.right <= cx && r.bottom <= cy, "%s: got %d, %ld,%ld-%ld,%ld on %dx%d", screen, area,
+       (long)r.left, (long)r.top, (long)r.right, (long)r.bottom, cx, cy);
+    ok(cursor && at.x >= 0 && at.y >= 0 && at.x < cx && at.y < cy, "%s: got %d, the cursor at %ld,%ld", screen, cursor,
+       (long)at.x, (long)at.y);
     Next(dialog);
 }
 
@@ -640,36 +666,49 @@ void IconsAndPainting(HWND dialog)
 {
     HINSTANCE module = GetModuleHandleA(NULL);
     HICON icon = LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME));
-    ok(icon && icon == LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME)) && LoadIconA(NULL, IDI_APPLICATION) &&
-           !LoadIconA(module, MAKEINTRESOURCEA(4242)),
-       "LoadIconA: the module's icon, one handle however often; a system icon; none for no resource");
-    ok(SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon) == 0 &&
-           SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon) == (LRESULT)icon,
-       "WM_SETICON answers the icon it replaces");
-    PAINTSTRUCT paint;
+    HICON again = LoadIconA(module, MAKEINTRESOURCEA(IDR_MAINFRAME)), system = LoadIconA(NULL, IDI_APPLICATION);
+    HICON none = LoadIconA(module, MAKEINTRESOURCEA(4242));
+    const char *loaded = "LoadIconA: the module's icon, one handle however often; a system icon; none for no resource";
+    ok(icon && again == icon, "%s: got %p, then %p", loaded, (void *)icon, (void *)again);
+    ok(system != NULL, "%s: the system's got %p", loaded, (void *)system);
+    ok(none == NULL, "%s: for no resource got %p", loaded, (void *)none);
+    LRESULT first = SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon),
+            then = SendMessageA(dialog, WM_SETICON, ICON_BIG, (LPARAM)icon);
+    ok(first == 0, "WM_SETICON answers the icon it replaces: first got %p", (void *)first);
+    ok(then == (LRESULT)icon, "WM_SETICON answers the icon it replaces: then got %p", (void *)then);
+    PAINTSTRUCT paint = {};
     HDC dc = BeginPaint(dialog, &paint);
-    ok(dc && dc == paint.hdc && DrawIcon(dc, 0, 0, icon) && !DrawIcon(dc, 0, 0, NULL) && EndPaint(dialog, &paint),
-       "BeginPaint gives the context DrawIcon draws in; EndPaint ends it");
+    const char *painted = "BeginPaint gives the context DrawIcon draws in; EndPaint ends it";
+    ok(dc && dc == paint.hdc, "%s: got %p, in the paint %p", painted, (void *)dc, (void *)paint.hdc);
+    const BOOL drawn[] = {!!DrawIcon(dc, 0, 0, icon), !!DrawIcon(dc, 0, 0, NULL), !!EndPaint(dialog, &paint)};
+    ok_each(drawn, {TRUE, FALSE, TRUE}, painted);
     // The default processing answers 0 to every event, queries included
     // (Wine and ReactOS; Windows documents none).
-    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0};
-    LRESULT answers = 0;
-    for (UINT event : {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_CONFIGCHANGED})
-        answers |= DefWindowProcA(dialog, WM_DEVICECHANGE, event, 0);
-    for (UINT event : {DBT_DEVICEARRIVAL, DBT_DEVICEQUERYREMOVE, DBT_DEVICEREMOVECOMPLETE})
-        answers |= DefWindowProcA(dialog, WM_DEVICECHANGE, event, (LPARAM)&volume);
-    ok(answers == 0, "DefWindowProc answers WM_DEVICECHANGE with 0");
-    ok(WinHelpA(dialog, "Lumetra.hlp", HELP_QUIT, 0), "WinHelpA with HELP_QUIT, no viewer running, succeeds");
-    char path[MAX_PATH], cut[6];
+    DEV_BROADCAST_VOLUME volume = {sizeof(volume), DBT_DEVTYP_VOLUME, 0, 1u << 4, 0}; // for the last three
+    const UINT events[] = {DBT_DEVNODES_CHANGED, DBT_QUERYCHANGECONFIG, DBT_CONFIGCHANGED,
+                           DBT_DEVICEARRIVAL,    DBT_DEVICEQUERYREMOVE, DBT_DEVICEREMOVECOMPLETE};
+    for (int i = 0; i < 6; ++i) {
+        LRESULT answer = DefWindowProcA(dialog, WM_DEVICECHANGE, events[i], i < 3 ? 0 : (LPARAM)&volume);
+        ok(answer == 0, "DefWindowProc answers WM_DEVICECHANGE with 0 (%#x): got %ld", events[i], (long)answer);
+    }
+    BOOL quit = WinHelpA(dialog, "Lumetra.hlp", HELP_QUIT, 0);
+    ok(quit, "WinHelpA with HELP_QUIT, no viewer running, succeeds: got %d", quit);
+    char path[MAX_PATH] = "", cut[6];
     DWORD length = GetModuleFileNameA(NULL, path, sizeof(path));
-    ok(GetModuleHandleA(NULL) != NULL && length > 18 && !_strnicmp(path + length - 18, "platform_facts.exe", 18),
-       "GetModuleFileNameA names the program's executable");
+    const char *named = "GetModuleFileNameA names the program's executable";
+    ok(module != NULL, "%s: GetModuleHandleA got %p", named, (void *)module);
+    ok(length > 18 && !_strnicmp(path + length - 18, "platform_facts.exe", 18), "%s: got %lu, \"%s\"", named,
+       (unsigned long)length, path);
     SetLastError(0);
-    ok(GetModuleFileNameA(NULL, cut, sizeof(cut)) == sizeof(cut) && GetLastError() == ERROR_INSUFFICIENT_BUFFER,
-       "one that does not fit is cut: the answer is the buffer's size, with ERROR_INSUFFICIENT_BUFFER");
-    ok(!IsIconic(dialog) && ShowWindow(dialog, SW_MINIMIZE) && IsIconic(dialog) && ShowWindow(dialog, SW_RESTORE) &&
-           !IsIconic(dialog) && EndDialog(dialog, 42),
-       "SW_MINIMIZE makes a window iconic, SW_RESTORE undoes it; EndDialog ends the dialog");
+    length = GetModuleFileNameA(NULL, cut, sizeof(cut));
+    DWORD error = GetLastError();
+    const char *small = "one that does not fit is cut: the answer is the buffer's size, with ERROR_INSUFFICIENT_BUFFER";
+    ok(length == sizeof(cut), "%s: got %lu", small, (unsigned long)length);
+    ok(error == ERROR_INSUFFICIENT_BUFFER, "%s: last error got %lu", small, (unsigned long)error);
+    const BOOL shown[] = {!!IsIconic(dialog), !!ShowWindow(dialog, SW_MINIMIZE), !!IsIconic(dialog),
+                          !!ShowWindow(dialog, SW_RESTORE), !!IsIconic(dialog), !!EndDialog(dialog, 42)};
+    ok_each(shown, {FALSE, TRUE, TRUE, TRUE, FALSE, TRUE},
+            "SW_MINIMIZE makes a window iconic, SW_RESTORE undoes it; EndDialog ends the dialog");
 }
 
 void (*const kDialogSteps[])(HWND) = {AfterInit, AfterEnter, AfterEsc, AfterClose, AfterPick,
@@ -681,9 +720,11 @@ void Dialogs()
     g_step = 0;
     g_commands.clear();
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FactsDialogProc, 0);
-    ok(result == 42 && g_step == 9, "DialogBoxParamA answers what EndDialog was given, once every step has run");
-    ok(DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(4242), NULL, FactsDialogProc, 0) == -1,
-       "a dialog without a template is not made: -1");
+    const char *ran = "DialogBoxParamA answers what EndDialog was given, once every step has run";
+    ok(result == 42, "%s: got %ld", ran, (long)result);
+    ok(g_step == 9, "%s: %d steps ran", ran, g_step);
+    result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(4242), NULL, FactsDialogProc, 0);
+    ok(result == -1, "a dialog without a template is not made: -1: got %ld", (long)result);
 }
 
 // --- What Wine stands in for: on the host, and under Wine against the stand-ins ---
@@ -692,6 +733,15 @@ void Dialogs()
 // them the tree and drivers these groups set up on the host. The answers to
 // calls Lumetra never makes, which the simulation leaves out, are checked
 // against the stand-ins only.
+
+// Bytes with their NULs shown, for a failing fact's message.
+std::string Escaped(const std::string &bytes)
+{
+    std::string text;
+    for (char c : bytes)
+        text += c ? std::string(1, c) : "\\0";
+    return text;
+}
 
 // A hub under the root and, under the hub, a leaf without a driver key whose
 // hardware IDs are A and BC. The Configuration Manager's pages on Microsoft
@@ -706,47 +756,59 @@ void DeviceTree()
     sim::AddDevNode(sim::AddDevNode(sim::kRootDevNode, sim::DevNode()), bare);
 #endif
     DEVINST root = 0, hub = 0, leaf = 0, a = 0;
-    ok(CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL) == CR_SUCCESS && !CM_Get_Child(&hub, root, 0) &&
-           !CM_Get_Child(&leaf, hub, 0) && !CM_Get_Parent(&a, leaf, 0) && a == hub,
-       "CM_Locate_DevNodeA without an ID is the root; CM_Get_Child goes down, CM_Get_Parent up");
-    ok(CM_Get_Child(&a, leaf, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Sibling(&a, hub, 0) == CR_NO_SUCH_DEVNODE &&
-           CM_Get_Parent(&a, root, 0) == CR_NO_SUCH_DEVNODE && CM_Get_Sibling(&a, root, 0) == CR_NO_SUCH_DEVNODE,
-       "a leaf, the last sibling and the root have no such neighbour");
+    const char *walked = "CM_Locate_DevNodeA without an ID is the root; CM_Get_Child goes down, CM_Get_Parent up";
+    const CONFIGRET down[] = {CM_Locate_DevNodeA(&root, NULL, CM_LOCATE_DEVNODE_NORMAL), CM_Get_Child(&hub, root, 0),
+                              CM_Get_Child(&leaf, hub, 0), CM_Get_Parent(&a, leaf, 0)};
+    ok_each(down, {CR_SUCCESS, CR_SUCCESS, CR_SUCCESS, CR_SUCCESS}, walked);
+    ok(a == hub, "%s: up from the leaf got %#lx, not %#lx", walked, (unsigned long)a, (unsigned long)hub);
+    const CONFIGRET ends[] = {CM_Get_Child(&a, leaf, 0), CM_Get_Sibling(&a, hub, 0), CM_Get_Parent(&a, root, 0),
+                              CM_Get_Sibling(&a, root, 0)};
+    ok_each(ends, {CR_NO_SUCH_DEVNODE, CR_NO_SUCH_DEVNODE, CR_NO_SUCH_DEVNODE, CR_NO_SUCH_DEVNODE},
+            "a leaf, the last sibling and the root have no such neighbour");
     char buffer[8];
     ULONG type = 0, length = 0;
-    ok(CM_Get_Child(&a, hub, 1) == CR_INVALID_FLAG && CM_Locate_DevNodeA(NULL, NULL, 0) == CR_INVALID_POINTER &&
-           CM_Get_Child(&a, 0, 0) == CR_INVALID_DEVNODE && CM_Get_Sibling(&a, leaf + 1, 0) == CR_INVALID_DEVNODE &&
-           CM_Get_DevNode_Registry_PropertyA(7, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0) == CR_INVALID_DEVNODE,
-       "flags must be 0 and the pointer given; handle 0, one past the tree and 7 are no node");
-    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, NULL, buffer, &(length = 8), 0) == CR_NO_SUCH_VALUE &&
-           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0) == CR_NO_SUCH_VALUE,
-       "a node without a driver has no driver key; a property not set is no value");
+    const CONFIGRET refused[] = {CM_Get_Child(&a, hub, 1), CM_Locate_DevNodeA(NULL, NULL, 0), CM_Get_Child(&a, 0, 0),
+                                 CM_Get_Sibling(&a, leaf + 1, 0),
+                                 CM_Get_DevNode_Registry_PropertyA(7, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0)};
+    ok_each(refused, {CR_INVALID_FLAG, CR_INVALID_POINTER, CR_INVALID_DEVNODE, CR_INVALID_DEVNODE, CR_INVALID_DEVNODE},
+            "flags must be 0 and the pointer given; handle 0, one past the tree and 7 are no node");
+    const CONFIGRET unset[] = {
+        CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_DRIVER, NULL, buffer, &(length = 8), 0),
+        CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0)};
+    ok_each(unset, {CR_NO_SUCH_VALUE, CR_NO_SUCH_VALUE},
+            "a node without a driver has no driver key; a property not set is no value");
     memset(buffer, 'x', sizeof(buffer));
-    ok(CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, NULL, NULL, &(length = 0), 0) == CR_BUFFER_SMALL &&
-           length == 6 &&
-           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, NULL, buffer, &(length = 5), 0) ==
-               CR_BUFFER_SMALL &&
-           length == 6 && buffer[0] == 'x' &&
-           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, buffer, &length, 0) == CR_SUCCESS &&
-           type == REG_MULTI_SZ && !memcmp(buffer, "A\0BC\0\0", 6),
-       "a property too big for the buffer, or asked for without one: CR_BUFFER_SMALL and its size, nothing "
-       "written; the hardware IDs are a multi-string, terminators and all");
+    const char *sized = "a property too big for the buffer, or asked for without one: CR_BUFFER_SMALL and its size, "
+                        "nothing written; the hardware IDs are a multi-string, terminators and all";
+    for (ULONG size : {0, 5}) {
+        CONFIGRET cr =
+            CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, NULL, size ? buffer : NULL, &(length = size), 0);
+        ok(cr == CR_BUFFER_SMALL, "%s (%lu bytes): got %#lx", sized, (unsigned long)size, (unsigned long)cr);
+        ok(length == 6, "%s (%lu bytes): size got %lu", sized, (unsigned long)size, (unsigned long)length);
+    }
+    ok(buffer[0] == 'x', "%s: written \"%s\"", sized, Escaped(std::string(buffer, 5)).c_str());
+    CONFIGRET cr = CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, buffer, &length, 0);
+    ok(cr == CR_SUCCESS && type == REG_MULTI_SZ, "%s: got %#lx, type %lu", sized, (unsigned long)cr,
+       (unsigned long)type);
+    ok(!memcmp(buffer, "A\0BC\0\0", 6), "%s: got \"%s\"", sized, Escaped(std::string(buffer, 6)).c_str());
 #ifdef _WIN32
     char rootId[] = "HTREE\\ROOT\\0", otherId[] = "USB\\VID_0AC8&PID_0302\\1";
-    ok(CM_Locate_DevNodeA(&a, rootId, 0) == CR_SUCCESS && a == root &&
-           CM_Locate_DevNodeA(&a, otherId, 0) == CR_NO_SUCH_DEVNODE &&
-           CM_Locate_DevNodeA(&a, NULL, 8) == CR_INVALID_FLAG,
-       "the root's instance ID locates the root, another ID nothing; unknown flags are refused");
+    DEVINST found = 0;
+    const char *located = "the root's instance ID locates the root, another ID nothing; unknown flags are refused";
+    const CONFIGRET locating[] = {CM_Locate_DevNodeA(&found, rootId, 0), CM_Locate_DevNodeA(&a, otherId, 0),
+                                  CM_Locate_DevNodeA(&a, NULL, 8)};
+    ok_each(locating, {CR_SUCCESS, CR_NO_SUCH_DEVNODE, CR_INVALID_FLAG}, located);
+    ok(found == root, "%s: got %#lx, not %#lx", located, (unsigned long)found, (unsigned long)root);
     type = 0;
-    ok(CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_CLASS, NULL, buffer, &length, 0) == CR_NO_SUCH_VALUE &&
-           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_MAX + 1, NULL, buffer, &length, 0) == CR_INVALID_PROPERTY &&
-           CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, NULL, &(length = 4), 0) ==
-               CR_INVALID_POINTER &&
-           CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, NULL, &(length = 0), 0) ==
-               CR_BUFFER_SMALL &&
-           type == REG_MULTI_SZ,
-       "a class the tree does not keep is no value; past CM_DRP_MAX no property; no buffer with a length is no "
-       "pointer; a size asked for gives the type");
+    const CONFIGRET odd[] = {
+        CM_Get_DevNode_Registry_PropertyA(hub, CM_DRP_CLASS, NULL, buffer, &length, 0),
+        CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_MAX + 1, NULL, buffer, &length, 0),
+        CM_Get_DevNode_Registry_PropertyA(root, CM_DRP_DEVICEDESC, NULL, NULL, &(length = 4), 0),
+        CM_Get_DevNode_Registry_PropertyA(leaf, CM_DRP_HARDWAREID, &type, NULL, &(length = 0), 0)};
+    const char *asked = "a class the tree does not keep is no value; past CM_DRP_MAX no property; no buffer with a "
+                        "length is no pointer; a size asked for gives the type";
+    ok_each(odd, {CR_NO_SUCH_VALUE, CR_INVALID_PROPERTY, CR_INVALID_POINTER, CR_BUFFER_SMALL}, asked);
+    ok(type == REG_MULTI_SZ, "%s: type got %lu", asked, (unsigned long)type);
 #endif
 }
 
@@ -759,43 +821,64 @@ void CaptureDrivers()
     sim::AddCaptureDriver(" ");
     sim::AddCaptureDriver("Microsoft WDM Image Capture (Win32)");
 #endif
-    char name[8], version[16];
-    ok(capGetDriverDescriptionA(1, name, 8, version, sizeof(version)) && !strcmp(name, "Microso") &&
-           !capGetDriverDescriptionA(2, name, 8, version, sizeof(version)) &&
-           !capGetDriverDescriptionA(10, name, 8, version, sizeof(version)),
-       "a driver's description is cut to the buffer; past the last driver there is none");
+    char name[8] = "", other[8], version[16];
+    const char *described = "a driver's description is cut to the buffer; past the last driver there is none";
+    const BOOL drivers[] = {!!capGetDriverDescriptionA(1, name, 8, version, sizeof(version)),
+                            !!capGetDriverDescriptionA(2, other, 8, version, sizeof(version)),
+                            !!capGetDriverDescriptionA(10, other, 8, version, sizeof(version))};
+    ok_each(drivers, {TRUE, FALSE, FALSE}, described);
+    ok(!strcmp(name, "Microso"), "%s: got \"%.8s\"", described, name);
     HWND capture = capCreateCaptureWindowA("", WS_POPUP, 0, 0, 320, 240, NULL, 0);
     BITMAPINFO format;
     memset(&format, 0, sizeof(format));
-    ok(capture && !SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
-           !SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) &&
-           !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) && !SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 5, 0),
-       "a capture window has no format and takes no rate nor preview until connected; there is no driver 5");
-    ok(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0) &&
-           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, 0, 0) == 40 &&
-           SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) == 40 &&
-           format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24,
-       "then the format of 24-bit RGB is its 40-byte header");
+    const char *unconnected =
+        "a capture window has no format and takes no rate nor preview until connected; there is no driver 5";
+    ok(capture != NULL, "%s: got %p", unconnected, (void *)capture);
+    const LRESULT refused[] = {SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format),
+                               SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0),
+                               SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
+                               SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 5, 0)};
+    ok_each(refused, {0, 0, 0, 0}, unconnected);
+    const char *connected = "then the format of 24-bit RGB is its 40-byte header";
+    const LRESULT formats[] = {!!SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0),
+                               SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, 0, 0),
+                               SendMessageA(capture, WM_CAP_GET_VIDEOFORMAT, sizeof(format), (LPARAM)&format)};
+    ok_each(formats, {TRUE, 40, 40}, connected);
+    ok(format.bmiHeader.biWidth == 640 && format.bmiHeader.biBitCount == 24, "%s: got %ld wide, %d bits", connected,
+       (long)format.bmiHeader.biWidth, format.bmiHeader.biBitCount);
     format.bmiHeader.biWidth = 321;
-    ok(!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format), "a size it cannot is refused");
+    LRESULT taken = SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format);
+    ok(!taken, "a size it cannot is refused: got %ld", (long)taken);
     format.bmiHeader.biWidth = 320;
     format.bmiHeader.biHeight = 240;
-    ok(SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format) &&
-           SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0) && SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0) &&
-           SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
-           !SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0) &&
-           !SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
-       "one it can is taken, the preview runs while connected; a driver disconnects once");
-    ok(DestroyWindow(capture), "the capture window is destroyed");
+    const LRESULT running[] = {!!SendMessageA(capture, WM_CAP_SET_VIDEOFORMAT, sizeof(format), (LPARAM)&format),
+                               !!SendMessageA(capture, WM_CAP_SET_PREVIEWRATE, 15, 0),
+                               !!SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0),
+                               !!SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0),
+                               !!SendMessageA(capture, WM_CAP_DRIVER_DISCONNECT, 0, 0),
+                               !!SendMessageA(capture, WM_CAP_SET_PREVIEW, TRUE, 0)};
+    ok_each(running, {TRUE, TRUE, TRUE, TRUE, FALSE, FALSE},
+            "one it can is taken, the preview runs while connected; a driver disconnects once");
+    BOOL destroyed = DestroyWindow(capture);
+    ok(destroyed, "the capture window is destroyed: got %d", destroyed);
 #ifdef _WIN32
     WCHAR wide[8] = L"";
-    ok(capGetDriverDescriptionW(1, wide, 8, NULL, 0) && !lstrcmpW(wide, L"Mic"),
-       "capGetDriverDescriptionW's sizes are in bytes");
+    BOOL got = capGetDriverDescriptionW(1, wide, 8, NULL, 0);
+    ok(got && !lstrcmpW(wide, L"Mic"), "capGetDriverDescriptionW's sizes are in bytes: got %d, \"%.8ls\"", got, wide);
 #endif
 }
 
 // --- What Wine does not implement: the simulation only --------------------------
 #ifndef _WIN32
+
+// What the simulation found, for a failing fact's message.
+std::string Joined(const std::vector<std::string> &findings)
+{
+    std::string text = findings.empty() ? "nothing" : "";
+    for (const std::string &finding : findings)
+        text += (text.empty() ? "\"" : ", \"") + finding + "\"";
+    return text;
+}
 
 // Wine's devenum lists no Plug and Play device ("@device:pnp:" names are
 // unhandled there); Microsoft Learn's "Using the System Device Enumerator"
@@ -813,47 +896,65 @@ void PluggedDevices()
     IPropertyBag *bag = NULL;
     IKsObject *filter = NULL;
     IMalloc *allocator = NULL;
-    ULONG fetched = 0, eaten = 0, returned = 7;
+    ULONG past = 0, fetched = 0, eaten = 0, returned = 7;
     CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
-    ok(devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) == S_OK &&
-           category->Skip(1) == S_OK && category->Next(1, &parsed, &fetched) == S_FALSE && fetched == 0 &&
-           category->Reset() == S_OK && category->Next(1, &moniker, &fetched) == S_OK && fetched == 1,
-       "a present device is enumerated; past it the enumeration ends with S_FALSE");
+    HRESULT hr = devices ? devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) : E_POINTER;
+    const char *listed = "a present device is enumerated; past it the enumeration ends with S_FALSE";
+    ok(hr == S_OK && category, "%s: got %#x, %p", listed, (unsigned)hr, (void *)category);
+    if (category) {
+        const HRESULT walked[] = {category->Skip(1), category->Next(1, &parsed, &past), category->Reset(),
+                                  category->Next(1, &moniker, &fetched)};
+        ok_each(walked, {S_OK, S_FALSE, S_OK, S_OK}, listed);
+    }
+    ok(past == 0, "%s: past it fetched %lu", listed, (unsigned long)past);
+    ok(fetched == 1 && moniker, "%s: fetched %lu, %p", listed, (unsigned long)fetched, (void *)moniker);
     VARIANT friendly;
     memset(&friendly, 0, sizeof(friendly));
     LPOLESTR display = NULL;
     CoGetMalloc(MEMCTX_TASK, &allocator);
-    ok(moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)&bag) == S_OK &&
-           bag->Read(L"FriendlyName", &friendly, NULL) == S_OK && friendly.vt == VT_BSTR &&
-           !wcscmp(friendly.bstrVal, L"USB Video Device") && moniker->GetDisplayName(NULL, NULL, &display) == S_OK &&
-           display == name && allocator->DidAlloc(display) == 1,
-       "its property bag holds the friendly name; its display name comes from the task allocator");
+    const char *described = "its property bag holds the friendly name; its display name comes from the task allocator";
+    const HRESULT read[] = {moniker ? moniker->BindToStorage(NULL, NULL, IID_IPropertyBag, (void **)&bag) : E_POINTER,
+                            bag ? bag->Read(L"FriendlyName", &friendly, NULL) : E_POINTER,
+                            moniker ? moniker->GetDisplayName(NULL, NULL, &display) : E_POINTER};
+    ok_each(read, {S_OK, S_OK, S_OK}, described);
+    const wchar_t *text = friendly.vt == VT_BSTR && friendly.bstrVal ? friendly.bstrVal : L"";
+    ok(friendly.vt == VT_BSTR && !wcscmp(text, L"USB Video Device"), "%s: got type %d, \"%ls\"", described,
+       friendly.vt, text);
+    int owned = allocator ? allocator->DidAlloc(display) : 0;
+    ok(display && display == name, "%s: got \"%ls\"", described, display ? display : L"(null)");
+    ok(owned == 1, "%s: DidAlloc got %d", described, owned);
     SysFreeString(friendly.bstrVal);
-    allocator->Free(display);
+    if (allocator)
+        allocator->Free(display);
     CreateBindCtx(0, &context);
     KSPROPERTY request = {};
-    ok(MkParseDisplayName(context, name.c_str(), &eaten, &parsed) == S_OK && eaten == name.size() &&
-           parsed->BindToObject(NULL, NULL, IID_IKsObject, (void **)&filter) == S_OK &&
-           KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request, sizeof(request), NULL,
-                                      0, &returned) == HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND) &&
-           returned == 0,
-       "the name parses back and binds to the filter, whose handle leads to the device: one without the "
-       "property set asked for answers ERROR_SET_NOT_FOUND");
-    HRESULT hr = KsSynchronousDeviceControl(filter->KsGetObjectHandle(), IOCTL_KS_PROPERTY, &request,
-                                            sizeof(request), NULL, 0, NULL);
+    const char *bound = "the name parses back and binds to the filter, whose handle leads to the device: one without "
+                        "the property set asked for answers ERROR_SET_NOT_FOUND";
+    const HRESULT binding[] = {MkParseDisplayName(context, name.c_str(), &eaten, &parsed),
+                               parsed ? parsed->BindToObject(NULL, NULL, IID_IKsObject, (void **)&filter) : E_POINTER};
+    ok_each(binding, {S_OK, S_OK}, bound);
+    ok(eaten == name.size(), "%s: %lu eaten of %d", bound, (unsigned long)eaten, (int)name.size());
+    hr = KsSynchronousDeviceControl(filter ? filter->KsGetObjectHandle() : NULL, IOCTL_KS_PROPERTY, &request,
+                                    sizeof(request), NULL, 0, &returned);
+    ok(hr == HRESULT_FROM_WIN32(ERROR_SET_NOT_FOUND) && returned == 0, "%s: got %#x, %lu returned", bound,
+       (unsigned)hr, (unsigned long)returned);
+    HRESULT unsized = KsSynchronousDeviceControl(filter ? filter->KsGetObjectHandle() : NULL, IOCTL_KS_PROPERTY,
+                                                 &request, sizeof(request), NULL, 0, NULL);
     sim::RemoveVideoDevice(name);
     void *none = NULL;
-    ok(parsed->BindToObject(NULL, NULL, IID_IKsObject, &none) == MK_E_NOOBJECT,
-       "once the device is gone its name still parses but no longer binds");
+    hr = parsed ? parsed->BindToObject(NULL, NULL, IID_IKsObject, &none) : E_POINTER;
+    ok(hr == MK_E_NOOBJECT, "once the device is gone its name still parses but no longer binds: got %#x", (unsigned)hr);
     for (IUnknown *object : std::vector<IUnknown *>{filter, parsed, context, bag, moniker, category, devices,
                                                     allocator})
-        object->Release();
+        if (object)
+            object->Release();
     CoUninitialize();
     sim::Reset();
-    ok(hr == E_POINTER && sim::TakeResetFindings() == std::vector<std::string>{"platform misuse: "
-                                                                               "KsSynchronousDeviceControl without "
-                                                                               "BytesReturned"},
-       "a request without BytesReturned is the fault it would be on Windows");
+    const std::vector<std::string> findings = sim::TakeResetFindings();
+    const char *fault = "a request without BytesReturned is the fault it would be on Windows";
+    ok(unsized == E_POINTER, "%s: got %#x", fault, (unsigned)unsized);
+    ok(findings == std::vector<std::string>{"platform misuse: KsSynchronousDeviceControl without BytesReturned"},
+       "%s: found %s", fault, Joined(findings).c_str());
 }
 
 // Wine runs a program as an administrator, without virtualization.
@@ -864,26 +965,36 @@ void RegistryOfAStandardUser()
     sim::ThisProcess().standardUser = true;
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text", REG_SZ, "7");
     sim::SetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Other", REG_SZ, sim::Sz("1"));
-    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\New", &key) == ERROR_ACCESS_DENIED &&
-           Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_ALL_ACCESS) == ERROR_ACCESS_DENIED,
-       "a standard user's 64-bit process may neither create a key under HKEY_LOCAL_MACHINE nor open one to write");
+    const LSTATUS denied[] = {
+        RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\New", &key),
+        Opens(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", KEY_ALL_ACCESS)};
+    ok_each(denied, {ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED},
+            "a standard user's 64-bit process may neither create a key under HKEY_LOCAL_MACHINE nor open one to write");
     sim::ThisProcess().wow64 = true; // and the manifest asks for no execution level: virtualized
-    char data[4];
+    char data[4] = "", other[4] = "";
     DWORD size = sizeof(data);
-    ok(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS &&
-           RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"8", 1) == ERROR_SUCCESS &&
-           RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "8") &&
-           RegQueryValueExA(key, "Other", NULL, NULL, (BYTE *)data, &size) == ERROR_SUCCESS && !strcmp(data, "1"),
-       "a virtualized process opens it with the access allowed and sets a value; reads see its copy first");
+    const LSTATUS virtualized[] = {
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts", 0, KEY_ALL_ACCESS, &key),
+        RegSetValueExA(key, "Text", 0, REG_SZ, (const BYTE *)"8", 1),
+        RegQueryValueExA(key, "Text", NULL, NULL, (BYTE *)data, &size),
+        RegQueryValueExA(key, "Other", NULL, NULL, (BYTE *)other, &size)};
+    const char *copied =
+        "a virtualized process opens it with the access allowed and sets a value; reads see its copy first";
+    ok_each(virtualized, {ERROR_SUCCESS, ERROR_SUCCESS, ERROR_SUCCESS, ERROR_SUCCESS}, copied);
+    ok(!memcmp(data, "8", 2), "%s: got \"%.4s\"", copied, data);
+    ok(!memcmp(other, "1", 2), "%s: got \"%.4s\"", copied, other);
     RegCloseKey(key);
-    sim::RegValue stored;
-    ok(sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text", &stored) &&
-           stored.data == "7" && sim::GetRegistryValue(HKEY_CURRENT_USER, kVirtual, "Text", &stored) &&
-           stored.data == std::string("8\0", 2),
-       "the write lands in the user's VirtualStore, the machine's value stays");
-    ok(RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts\\New", &key) == ERROR_SUCCESS &&
-           sim::RegistryKeyExists(HKEY_CURRENT_USER, std::string(kVirtual) + "\\New"),
-       "so does a new key");
+    sim::RegValue machine, user;
+    const char *landed = "the write lands in the user's VirtualStore, the machine's value stays";
+    const bool found[] = {sim::GetRegistryValue(HKEY_LOCAL_MACHINE, "Software\\WOW6432Node\\PlatformFacts", "Text",
+                                                &machine),
+                          sim::GetRegistryValue(HKEY_CURRENT_USER, kVirtual, "Text", &user)};
+    ok_each(found, {true, true}, landed);
+    ok(machine.data == "7", "%s: the machine's got \"%s\"", landed, Escaped(machine.data).c_str());
+    ok(user.data == std::string("8\0", 2), "%s: the user's got \"%s\"", landed, Escaped(user.data).c_str());
+    LSTATUS status = RegCreateKeyA(HKEY_LOCAL_MACHINE, "Software\\PlatformFacts\\New", &key);
+    ok(status == ERROR_SUCCESS, "so does a new key: got %ld", (long)status);
+    ok(sim::RegistryKeyExists(HKEY_CURRENT_USER, std::string(kVirtual) + "\\New"), "so does a new key: none there");
     RegCloseKey(key);
 }
 
@@ -909,23 +1020,31 @@ void Faults()
     CreateBindCtx(0, &context);
     MkParseDisplayName(context, L"@device:pnp:\\\\?\\usb#gone", &eaten, &moniker);
     CoUninitialize();
-    moniker->Release();
-    context->Release();
+    for (IUnknown *object : std::vector<IUnknown *>{moniker, context})
+        if (object)
+            object->Release();
     sim::Minimize(false);
     sim::DeviceChange(DBT_DEVICEARRIVAL, DBT_DEVTYP_VOLUME);
     sim::DeviceChange(DBT_DEVICEARRIVAL, DBT_DEVTYP_DEVICEINTERFACE);
     sim::Then([] { EndDialog(FindWindowA(NULL, "Lumetra"), IDOK); });
     DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_MAIN), NULL, FaultyDialog, 0);
     sim::Reset();
-    ok((sim::TakeResetFindings() ==
-        std::vector<std::string>{"platform misuse: Release of IMoniker after the thread's last CoUninitialize",
-                                 "platform misuse: WM_PAINT left #32770 window unvalidated",
-                                 "scenario: device change 32768 for device type 5, which a top-level window is "
-                                 "never sent"}) &&
-           g_arrival.dbch_devicetype == DBT_DEVTYP_VOLUME && g_arrival.dbch_size == sizeof(DEV_BROADCAST_VOLUME),
-       "an apartment's object is gone with its last CoUninitialize (a bind context is not one); a WM_PAINT "
-       "that neither paints nor reaches the default processing would be sent again and again; a volume's "
-       "arrival comes with its header, a device interface's (a camera's) does not come");
+    const std::vector<std::string> findings = sim::TakeResetFindings();
+    const char *const wanted[] = {
+        "platform misuse: Release of IMoniker after the thread's last CoUninitialize",
+        "platform misuse: WM_PAINT left #32770 window unvalidated",
+        "scenario: device change 32768 for device type 5, which a top-level window is never sent"};
+    const char *what = "an apartment's object is gone with its last CoUninitialize (a bind context is not one); a "
+                       "WM_PAINT that neither paints nor reaches the default processing would be sent again and "
+                       "again; a volume's arrival comes with its header, a device interface's (a camera's) does not "
+                       "come";
+    ok(findings.size() == 3, "%s: found %s", what, Joined(findings).c_str());
+    for (size_t i = 0; i < 3; ++i)
+        ok(i < findings.size() && findings[i] == wanted[i], "%s (%d): found \"%s\"", what, (int)i,
+           i < findings.size() ? findings[i].c_str() : "");
+    ok(g_arrival.dbch_devicetype == DBT_DEVTYP_VOLUME && g_arrival.dbch_size == sizeof(DEV_BROADCAST_VOLUME),
+       "%s: an arrival of type %lu, %lu bytes", what, (unsigned long)g_arrival.dbch_devicetype,
+       (unsigned long)g_arrival.dbch_size);
 }
 
 #endif
