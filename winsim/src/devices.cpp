@@ -321,12 +321,17 @@ HRESULT WINAPI KsSynchronousDeviceControl(HANDLE handle, ULONG ioControl, PVOID 
     }
     if (ioControl != IOCTL_KS_PROPERTY)
         return HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
-    *returned = 0;
     if (in == NULL || inLength < sizeof(KSPROPERTY))
         return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
     KsDevice &target = *device->second;
     DeviceRequest request = {{}, inLength, outLength, in, out, returned};
     memcpy(request.bytes.data(), in, inLength < request.bytes.size() ? inLength : request.bytes.size());
     target.requests.push_back(request);
-    return target.Property((const BYTE *)in, inLength, (BYTE *)out, outLength, returned);
+    // The count is written on success only, as ReactOS's ksproxy and
+    // DeviceIoControl do; a failure leaves what the caller had there.
+    ULONG count = 0;
+    HRESULT hr = target.Property((const BYTE *)in, inLength, (BYTE *)out, outLength, &count);
+    if (SUCCEEDED(hr))
+        *returned = count;
+    return hr;
 }
