@@ -253,6 +253,7 @@ void DeviceEnumerator()
     ok(hr == S_OK, "the system device enumerator is created: got %#x", (unsigned)hr);
     for (const CLSID *which : {&CLSID_VideoInputDeviceCategory, &kNoCategory}) {
         category = (IEnumMoniker *)1;
+        // CreateClassEnumerator's page: S_FALSE and NULL for a category empty or not there.
         hr = devices ? devices->CreateClassEnumerator(*which, &category, 0) : E_POINTER;
         const char *what =
             "an empty category answers S_FALSE and no enumerator: no video-input device, or no such category";
@@ -278,6 +279,9 @@ LSTATUS Opens(HKEY root, const char *path, REGSAM access)
 
 // advapi32/tests/registry.c, test_set_value ("off-by-one size"); RegQueryValueEx's
 // page: ERROR_MORE_DATA with the size, lpReserved NULL, ERROR_FILE_NOT_FOUND.
+// RegCreateKey's page: it creates every key missing in the path; RegSetValueEx's: the
+// key must be opened with KEY_SET_VALUE; registry.c, test_reg_open_key: a key not
+// there is ERROR_FILE_NOT_FOUND and a NULL handle (through RegOpenKeyA).
 void Registry()
 {
     const char kKey[] = "Software\\PlatformFacts\\Registry";
@@ -345,6 +349,9 @@ void RegistryViews()
 
 // --- The loader ------------------------------------------------------------------
 
+// kernel32/tests/module.c: testGetModuleHandleEx (ERROR_MOD_NOT_FOUND, of its Ex form),
+// testGetProcAddress_Wrong, testLoadLibraryEx (a full path, LOAD_WITH_ALTERED_SEARCH_PATH);
+// kernel32/tests/directory.c, test_GetSystemDirectoryW.
 void Loader()
 {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
@@ -419,6 +426,7 @@ std::string LastCommand()
 }
 
 // Inside the message box: it is found and answered as the user would.
+// user32/tests/dialog.c, test_MessageBox: the text in control 0xFFFF, the button answered.
 void AnswerBox(HWND dialog)
 {
     HWND box = FindWindowA("#32770", "Facts box");
@@ -468,6 +476,9 @@ const struct {
     {IDC_BTN_OUTDOORS, "OutDoors", 0x50000000, 4},
 };
 
+// dialog.c: TestControlStyleDlgProc (controls as the template makes them),
+// TestInitDialogHandleProc (wParam), test_focus and test_timer_message (focus after
+// TRUE; shown only once the queue empties).
 void AfterInit(HWND dialog)
 {
     HWND control = GetWindow(dialog, GW_CHILD);
@@ -506,6 +517,9 @@ void AfterInit(HWND dialog)
     Next(dialog);
 }
 
+// Microsoft's "Dialog Box Programming Considerations": Enter is IDOK or the default
+// button, Esc IDCANCEL; WM_CLOSE's default processing posts IDCANCEL's BN_CLICKED.
+// dialog.c, TestReturnKeyDlgProc: Enter without a default button is IDOK.
 void AfterEnter(HWND dialog)
 {
     const char *what = "Enter, no push button focused nor the default, is IDOK from none";
@@ -528,6 +542,8 @@ void AfterEsc(HWND dialog)
     Next(dialog);
 }
 
+// The pages of GetSubMenu (NULL for a plain item), CheckMenuItem (the state before,
+// -1 for no item), TrackPopupMenu (nonzero on success; no WM_COMMAND until it returns).
 void AfterClose(HWND dialog)
 {
     ok(g_commands.size() == 3, "it posts IDCANCEL from that control: got %d commands", (int)g_commands.size());
@@ -579,6 +595,9 @@ void AfterDismiss(HWND dialog)
     Next(dialog);
 }
 
+// The pages of GetWindowText, EnableWindow, ShowWindow and SetFocus (each answers the
+// state before); dialog.c, test_SaveRestoreFocus (disabled, a control loses the focus;
+// the dialog's goes to its first tab stop).
 void Controls(HWND dialog)
 {
     HWND radio = GetDlgItem(dialog, IDC_RADIO_50HZ), cancel = GetDlgItem(dialog, IDCANCEL);
@@ -684,6 +703,8 @@ void Geometry(HWND dialog)
     Next(dialog);
 }
 
+// The pages of LoadIcon (a loaded icon's handle again), WM_SETICON (the icon before),
+// BeginPaint, DrawIcon, GetModuleFileName (cut to nSize, ERROR_INSUFFICIENT_BUFFER), ShowWindow.
 void IconsAndPainting(HWND dialog)
 {
     HINSTANCE module = GetModuleHandleA(NULL);
@@ -738,6 +759,7 @@ void IconsAndPainting(HWND dialog)
 void (*const kDialogSteps[])(HWND) = {AfterInit, AfterEnter, AfterEsc, AfterClose, AfterPick,
                                       AfterDismiss, Controls, Geometry, IconsAndPainting};
 
+// dialog.c, test_DialogBoxParam: EndDialog's result; -1 for a template not there.
 void Dialogs()
 {
     g_steps = kDialogSteps;
@@ -798,7 +820,8 @@ void DeviceTree()
     ULONG type = 0, length = 0;
     const CONFIGRET refused[] = {CM_Get_Child(&a, hub, 1), CM_Locate_DevNodeA(NULL, NULL, 0), CM_Get_Child(&a, 0, 0),
                                  CM_Get_Sibling(&a, leaf + 1, 0),
-                                 CM_Get_DevNode_Registry_PropertyA(leaf + 1, CM_DRP_DEVICEDESC, NULL, buffer, &length, 0)};
+                                 CM_Get_DevNode_Registry_PropertyA(leaf + 1, CM_DRP_DEVICEDESC, NULL, buffer, &length,
+                                                                   0)};
     ok_each(refused, {CR_INVALID_FLAG, CR_INVALID_POINTER, CR_INVALID_DEVNODE, CR_INVALID_DEVNODE, CR_INVALID_DEVNODE},
             "flags must be 0 and the pointer given; handle 0 and one past the tree are no node");
     const CONFIGRET unset[] = {
@@ -842,6 +865,8 @@ void DeviceTree()
 // The drivers " " and "Microsoft WDM Image Capture (Win32)". A format is a
 // 40-byte BITMAPINFOHEADER, and a driver refuses a frame it cannot capture
 // (capSetVideoFormat answers FALSE, as its page on Microsoft Learn allows).
+// The pages of capGetDriverDescription (index 0-9; cut, terminated), capDriverConnect,
+// capPreviewRate, capGetVideoFormat (0 unconnected; NULL asks the size), capDriverDisconnect.
 void CaptureDrivers()
 {
 #ifndef _WIN32
@@ -892,7 +917,8 @@ void CaptureDrivers()
     // Its page counts the sizes in bytes, Wine's and ReactOS's avicap32 in
     // characters: these hold either way.
     WCHAR wide[80] = L"", cut[8] = L"";
-    BOOL whole = capGetDriverDescriptionW(1, wide, 80, NULL, 0), shortened = capGetDriverDescriptionW(1, cut, 8, NULL, 0);
+    BOOL whole = capGetDriverDescriptionW(1, wide, 80, NULL, 0);
+    BOOL shortened = capGetDriverDescriptionW(1, cut, 8, NULL, 0);
     ok(whole && !lstrcmpW(wide, L"Microsoft WDM Image Capture (Win32)"),
        "capGetDriverDescriptionW answers the description in UTF-16: got %d, \"%.80ls\"", whole, wide);
     size_t kept = wcslen(cut);
@@ -999,7 +1025,9 @@ void PluggedDevices()
        "%s: found %s", fault, Joined(findings).c_str());
 }
 
-// Wine runs a program as an administrator, without virtualization.
+// Wine runs a program as an administrator, without virtualization. Microsoft's
+// "Registry Virtualization": opened with the access allowed, writes go to the user's
+// VirtualStore\Machine\Software, its values read first.
 void RegistryOfAStandardUser()
 {
     const char kVirtual[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\PlatformFacts";
@@ -1052,7 +1080,8 @@ INT_PTR CALLBACK FaultyDialog(HWND, UINT message, WPARAM wParam, LPARAM lParam)
 // What would go wrong on Windows the simulation reports as misuse; what it
 // never does, as a scenario that cannot be: a window that registered for no
 // notifications gets a device's arrival (DBT_DEVICEARRIVAL on Microsoft
-// Learn) only for a volume or a port, with its header, never a camera's.
+// Learn) only for a volume or a port, with its header, never a camera's. CoUninitialize's
+// page: it unloads the thread's DLLs; ValidateRect's: WM_PAINT comes until validated.
 void Faults()
 {
     IBindCtx *context = NULL;
