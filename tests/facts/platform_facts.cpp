@@ -27,6 +27,9 @@
 
 namespace {
 
+// A GUID nothing registers: no class, no device category, no property set.
+const GUID kNobodysGuid = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
+
 // --- KERNEL32 and the C runtime -------------------------------------------------
 
 // lstrlen's and lstrcpyn's pages; lstrcmp's (CompareStringEx in the thread's
@@ -243,15 +246,14 @@ void DeviceEnumerator()
     CoInitialize(NULL);
     ICreateDevEnum *devices = NULL;
     IEnumMoniker *category = (IEnumMoniker *)1;
-    const CLSID kNoCategory = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
     void *none = (void *)1;
     // ole32/tests/compobj.c, test_CoCreateInstance.
-    HRESULT hr = CoCreateInstance(kNoCategory, NULL, CLSCTX_INPROC_SERVER, IID_IUnknown, &none);
+    HRESULT hr = CoCreateInstance(kNobodysGuid, NULL, CLSCTX_INPROC_SERVER, IID_IUnknown, &none);
     ok(hr == REGDB_E_CLASSNOTREG, "a class nobody registered is not created: got %#x", (unsigned)hr);
     ok(none == NULL, "a class nobody registered is not created: got %p", none);
     hr = CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, (void **)&devices);
     ok(hr == S_OK, "the system device enumerator is created: got %#x", (unsigned)hr);
-    for (const CLSID *which : {&CLSID_VideoInputDeviceCategory, &kNoCategory}) {
+    for (const CLSID *which : {&CLSID_VideoInputDeviceCategory, &kNobodysGuid}) {
         category = (IEnumMoniker *)1;
         // CreateClassEnumerator's page: S_FALSE and NULL for a category empty or not there.
         hr = devices ? devices->CreateClassEnumerator(*which, &category, 0) : E_POINTER;
@@ -992,7 +994,7 @@ void PluggedDevices()
         allocator->Free(display);
     CreateBindCtx(0, &context);
     KSPROPERTY request = {};
-    request.Set = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}}; // a set no driver has
+    request.Set = kNobodysGuid;
     request.Flags = KSPROPERTY_TYPE_GET;
     const char *bound = "the name parses back and binds to the filter, whose handle leads to the device: one without "
                         "the property set asked for answers E_PROP_SET_UNSUPPORTED, ERROR_SET_NOT_FOUND";
